@@ -1,0 +1,3 @@
+#include "render/info_panel.h"
+
+void draw_info_panel() {}
