@@ -1,0 +1,178 @@
+// pelmak-levels: check, solve, verify, import and export level files.
+#include "level_check.h"
+#include "level_grid.h"
+#include "level_verify.h"
+#include "solver.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+int generate_main(int argc, char** argv);
+
+namespace {
+
+void usage()
+{
+    std::fprintf(stderr,
+                 "usage: pelmak-levels check FILE\n"
+                 "       pelmak-levels solve FILE [LEVEL] [--time SECONDS]\n"
+                 "       pelmak-levels verify FILE SOLUTIONS\n"
+                 "       pelmak-levels import XSB OUTPUT\n"
+                 "       pelmak-levels export FILE [OUTPUT]\n"
+                 "       pelmak-levels generate ...   (see pelmak-levels generate --help)\n"
+                 "FILE is a level file of fixed records, XSB is standard text (# $ . * @ +).\n");
+}
+
+void print_problems(const std::vector<LevelProblem>& problems)
+{
+    for (const auto& p : problems) {
+        if (p.level > 0) std::printf("level %d: %s\n", p.level, p.text.c_str());
+        else std::printf("file: %s\n", p.text.c_str());
+    }
+}
+
+bool load_level_file(const std::string& path, std::vector<LevelGrid>& levels, std::vector<LevelProblem>& problems)
+{
+    std::string bytes;
+    if (!read_whole_file(path, bytes)) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return false;
+    }
+    levels = parse_level_file(bytes, problems);
+    return true;
+}
+
+int command_check(const std::string& path)
+{
+    std::vector<LevelGrid> levels;
+    std::vector<LevelProblem> problems;
+    if (!load_level_file(path, levels, problems)) return 2;
+    check_levels(levels, problems);
+    print_problems(problems);
+    if (!problems.empty()) return 1;
+    std::printf("%zu levels, no problems\n", levels.size());
+    return 0;
+}
+
+int command_solve(const std::string& path, int only, double time_limit)
+{
+    std::vector<LevelGrid> levels;
+    std::vector<LevelProblem> problems;
+    if (!load_level_file(path, levels, problems)) return 2;
+    if (only > static_cast<int>(levels.size())) {
+        std::fprintf(stderr, "%s holds %zu levels\n", path.c_str(), levels.size());
+        return 2;
+    }
+    SolveOptions options;
+    options.time_limit = time_limit;
+    double total = 0;
+    int failed = 0;
+    for (int i = 0; i < static_cast<int>(levels.size()); ++i) {
+        if (only > 0 && i + 1 != only) continue;
+        SolveResult r = solve_level(levels[i], options);
+        total += r.seconds;
+        if (!r.error.empty()) {
+            std::printf("%02d  cannot solve: %s\n", i + 1, r.error.c_str());
+            ++failed;
+        } else if (r.solved) {
+            std::printf("%02d  %s  pushes %d  moves %d  %.2f s  %s\n", i + 1, r.optimal ? "optimal" : "best found",
+                        r.pushes, r.moves, r.seconds, r.lurd.c_str());
+        } else if (r.unsolvable) {
+            std::printf("%02d  unsolvable (proven)  %.2f s\n", i + 1, r.seconds);
+            ++failed;
+        } else {
+            std::printf("%02d  no solution found in the time limit  %.2f s\n", i + 1, r.seconds);
+            ++failed;
+        }
+        std::fflush(stdout);
+    }
+    if (only == 0) std::printf("total %.2f s\n", total);
+    return failed ? 1 : 0;
+}
+
+int command_import(const std::string& xsb_path, const std::string& out_path)
+{
+    std::string text;
+    if (!read_whole_file(xsb_path, text)) {
+        std::fprintf(stderr, "cannot read %s\n", xsb_path.c_str());
+        return 2;
+    }
+    std::vector<LevelProblem> problems;
+    auto levels = parse_xsb(text, problems);
+    if (levels.empty()) problems.push_back({0, "no levels found"});
+    if (problems.empty()) check_levels(levels, problems);
+    if (!problems.empty()) {
+        print_problems(problems);
+        std::fprintf(stderr, "nothing written\n");
+        return 1;
+    }
+    std::string bytes;
+    try {
+        bytes = format_level_file(levels);
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    if (!write_whole_file(out_path, bytes)) {
+        std::fprintf(stderr, "cannot write %s\n", out_path.c_str());
+        return 2;
+    }
+    std::printf("%zu levels written to %s\n", levels.size(), out_path.c_str());
+    return 0;
+}
+
+int command_export(const std::string& path, const std::string& out_path)
+{
+    std::vector<LevelGrid> levels;
+    std::vector<LevelProblem> problems;
+    if (!load_level_file(path, levels, problems)) return 2;
+    if (!problems.empty()) {
+        print_problems(problems);
+        return 1;
+    }
+    std::string text = format_xsb(levels);
+    if (out_path.empty()) {
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
+    if (!write_whole_file(out_path, text)) {
+        std::fprintf(stderr, "cannot write %s\n", out_path.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage();
+        return 2;
+    }
+    std::string cmd = argv[1];
+    std::vector<std::string> args;
+    double time_limit = 10.0;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--time") == 0 && i + 1 < argc && cmd == "solve") {
+            time_limit = std::atof(argv[++i]);
+            continue;
+        }
+        args.push_back(argv[i]);
+    }
+    if (cmd == "check" && args.size() == 1) return command_check(args[0]);
+    if (cmd == "solve" && (args.size() == 1 || args.size() == 2))
+        return command_solve(args[0], args.size() == 2 ? std::atoi(args[1].c_str()) : 0, time_limit);
+    if (cmd == "verify" && args.size() == 2) return command_verify(args[0], args[1]);
+    if (cmd == "import" && args.size() == 2) return command_import(args[0], args[1]);
+    if (cmd == "export" && (args.size() == 1 || args.size() == 2))
+        return command_export(args[0], args.size() == 2 ? args[1] : "");
+    if (cmd == "generate") return generate_main(argc - 1, argv + 1);
+    usage();
+    return 2;
+}
