@@ -77,18 +77,21 @@ def midi_hz(m):
 # ------------------------------------------------------------------ cues
 
 def make_tick():
-    """A soft wooden tick, 45 ms: the build-up plays it for every cell."""
+    """A soft wooden tick, 30 ms: the build-up plays it for every cell.
+
+    Short on purpose: only four samples can sound at once, and a tick that
+    ends quickly frees its voice for the next cell."""
     rng = np.random.default_rng(101)
-    t = times(0.045)
-    body = (np.sin(2 * np.pi * 1320 * t) * np.exp(-t / 0.0075)
-            + 0.35 * np.sin(2 * np.pi * 2980 * t + 0.7) * np.exp(-t / 0.0035)
-            + 0.12 * np.sin(2 * np.pi * 640 * t) * np.exp(-t / 0.012))
-    click = band(rng.standard_normal(len(t)), 1500, 5000) * np.exp(-t / 0.0012)
-    x = body + 0.25 * click / np.max(np.abs(click))
+    t = times(0.03)
+    body = (np.sin(2 * np.pi * 1150 * t) * np.exp(-t / 0.0055)
+            + 0.22 * np.sin(2 * np.pi * 2650 * t + 0.7) * np.exp(-t / 0.0028)
+            + 0.15 * np.sin(2 * np.pi * 560 * t) * np.exp(-t / 0.009))
+    click = band(rng.standard_normal(len(t)), 1500, 5000) * np.exp(-t / 0.001)
+    x = body + 0.18 * click / np.max(np.abs(click))
     # 1.5 ms rise: soft enough that hundreds in a row do not rattle.
     rise = np.minimum(1.0, t / 0.0015)
     x *= rise * (0.5 - 0.5 * np.cos(np.pi * rise))
-    return normalise(fade_edges(x, 0.0005, 0.01), -7.0)
+    return normalise(fade_edges(x, 0.0005, 0.008), -7.0)
 
 
 def make_push():
@@ -202,37 +205,53 @@ CADENCE_RHYTHMS = [(4, 4), (2, 6), (3, 5), (8,)]
 
 
 def make_melody(bars, seed, lo, hi, start_note):
-    """Seeded melody: chord tones on strong beats, mostly stepwise motion,
-    long notes at the ends of the two four-bar phrases."""
+    """Seeded melody over a chord list.
+
+    Chord tones on strong beats, mostly stepwise motion elsewhere; each
+    four-bar phrase follows an arch (up to a peak, back down) and ends on a
+    long note; a melody that closes on the home chord lands on its root."""
     rng = np.random.default_rng(seed)
     notes = scale_notes(lo, hi)
     cur = min(notes, key=lambda m: abs(m - start_note))
+    prev = None
     out = []  # (start in beats from section start, length in beats, midi)
     for b, chords in enumerate(bars):
-        last_of_phrase = b % 4 == 3
-        pool = CADENCE_RHYTHMS if last_of_phrase else RHYTHMS
+        phrase_bar = b % 4
+        pool = CADENCE_RHYTHMS if phrase_bar == 3 else RHYTHMS
         rhythm = pool[rng.integers(len(pool))]
+        # The second phrase peaks a little higher and later than the first.
+        peak = 0.45 if b < 4 else 0.6
+        height = 0.7 if b < 4 else 0.9
         pos = 0
         for k, eighths in enumerate(rhythm):
             beat = pos / 2.0
-            chord = chord_at(chords, beat)
-            pcs = chord_pitch_classes(chord)
+            frac = (phrase_bar * 4 + beat) / 16.0
+            arch = np.sin(np.pi * min(1.0, frac / (2 * peak))) if frac < peak else \
+                np.cos(0.5 * np.pi * (frac - peak) / (1.0 - peak))
+            target = lo + 2 + (hi - lo - 4) * (0.25 + height * 0.75 * arch)
+            pcs = chord_pitch_classes(chord_at(chords, beat))
             strong = pos % 4 == 0 or eighths >= 3
-            if strong:
+            closing = (b == len(bars) - 1 and k == len(rhythm) - 1
+                       and chord_at(chords, beat) == 'F')
+            if closing:
+                cands = [m for m in notes if m % 12 == TONIC]
+            elif strong:
                 cands = [m for m in notes if m % 12 in pcs]
-                weights = np.array([np.exp(-abs(m - cur) / 2.5) for m in cands])
             else:
                 cands = notes
-                weights = np.array([np.exp(-abs(m - cur) / 1.3) * (0.25 if m == cur else 1.0)
-                                    for m in cands])
-            if b == len(bars) - 1 and k == len(rhythm) - 1 and len(chords) == 1 and chords[0] == 'F':
-                cands = [m for m in notes if m % 12 == TONIC]
-                weights = np.array([np.exp(-abs(m - cur) / 3.0) for m in cands])
-            # Pull back towards the middle of the range.
-            mid = (lo + hi) / 2.0
-            weights = weights * np.array([np.exp(-abs(m - mid) / 10.0) for m in cands])
-            cur = cands[rng.choice(len(cands), p=weights / weights.sum())]
-            # Now and then a rest instead of a short weak note.
+            w = []
+            for m in cands:
+                step = abs(m - cur)
+                weight = np.exp(-step / (3.0 if strong else 1.6))
+                weight *= np.exp(-abs(m - target) / 3.5)
+                if m == cur:
+                    weight *= 0.35 if prev != cur else 0.05
+                if step > 7:
+                    weight *= 0.2
+                w.append(weight)
+            w = np.array(w)
+            prev, cur = cur, cands[rng.choice(len(cands), p=w / w.sum())]
+            # Now and then a breath instead of a short weak note.
             if not strong and eighths <= 1 and rng.random() < 0.2:
                 pos += eighths
                 continue
@@ -410,7 +429,7 @@ def make_music():
                 if last_bar:
                     bass_notes = [(0.0, BAR + 1.5, broot)]
                 for bb, dd, mm in bass_notes:
-                    add_at(dry, cstart + bb * BEAT, voice_bass(midi_hz(mm), dd * BEAT, 0.32))
+                    add_at(dry, cstart + bb * BEAT, voice_bass(midi_hz(mm), dd * BEAT, 0.26))
             # Electric piano comping
             pat = comp_patterns[(b + bar0 + (1 if name == 'B' else 0)) % len(comp_patterns)]
             if last_bar:
@@ -425,7 +444,7 @@ def make_music():
                         m += 12
                     while m > 72:
                         m -= 12
-                    v = 0.07 * (1.0 if beat % 2 == 0 else 0.75) * (0.85 + 0.3 * rng.random())
+                    v = 0.1 * (1.0 if beat % 2 == 0 else 0.75) * (0.85 + 0.3 * rng.random())
                     x = voice_epiano(midi_hz(m), dur * BEAT, v)
                     start = bstart + beat * BEAT + strum
                     add_at(dry, start, x)
