@@ -69,3 +69,25 @@ bool same_colour(Rgba a, Rgba b, int tolerance) {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
            std::abs(a.b - b.b) <= tolerance && std::abs(a.a - b.a) <= tolerance;
 }
+
+std::string level_record(const std::vector<std::string>& rows, const std::string& title) {
+    std::string record = title + "\n";
+    for (const std::string& row : rows) {
+        for (size_t c = 0; c < row.size(); c++) {
+            record += row[c];
+            record += c + 1 < row.size() ? " " : "";
+        }
+        record += "\n";
+    }
+    // Pad the header line so the record is exactly 1044 bytes long.
+    if (record.size() < 1044) record.insert(title.size(), std::string(1044 - record.size(), ' '));
+    return record;
+}
+
+std::string level_file(const std::vector<std::vector<std::string>>& levels) {
+    std::string file = "pelmak level file, version 1\n";
+    file.resize(29, ' ');
+    file[28] = '\n';
+    for (size_t i = 0; i < levels.size(); i++) file += level_record(levels[i], "level " + std::to_string(i + 1));
+    return file;
+}
