@@ -19,7 +19,7 @@ LEVEL = [
     "  44423444444   ",
     "  42222225224   ",
     "  4225444422444 ",
-    "  4232225222234 ",
+    "  4272225222274 ",
     "  4222444444224 ",
     "  4444111114444 ",
 ]
@@ -72,12 +72,11 @@ def play_screen(media, atlas, bg_name, frame):
     for r, row in enumerate(LEVEL):
         for col, ch in enumerate(row):
             v = 0 if ch == ' ' else int(ch)
-            if v == 5:
-                floor[(col + 2, r + 3)] = 2
+            if v in (5, 7):
+                floor[(col + 2, r + 3)] = 2 if v == 5 else 3
                 boxes.add((col + 2, r + 3))
             else:
                 floor[(col + 2, r + 3)] = v
-    boxes.add((7, 8))            # one box resting on a target
     for r in range(16):
         for col in range(21):
             f = floor.get((col, r), 0)

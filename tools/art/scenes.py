@@ -82,10 +82,22 @@ def sparkles(c, n, seed, box, cols, size=(1.5, 4.0), a=0.9):
 CW, CH = 700, 500
 
 
-def crate_prop(k, on_target=True):
-    t5, t7, ov = tiles.box_pieces()
-    box = tiles.painted_box(t5, t7, ov)
-    return scaled(t7 if on_target else box, k)
+def crate_prop(k, glowing=True):
+    """The play box grown by k; a glowing one has teal light in its gaps."""
+    g = tiles.crate_geometry()
+    ov = tiles.box_overlay(g)
+    look = tiles.box_look(g, ov)
+    if glowing:
+        under = solid(50, 50, (90, 236, 218))
+        look = look + under * (1 - look[..., 3:4])
+    return scaled(look, k)
+
+
+def glow_pool(c, cx, cy, rx, ry, a=1.0):
+    h, w = c.shape[:2]
+    pool = np.clip(1 - radial(w, h, cx, cy, rx, ry), 0, 1)
+    paint(c, (40, 190, 180), pool ** 0.7, 0.45 * a)
+    glow(c, (110, 250, 230), pool, 0.8 * a)
 
 
 def closing_picture():
@@ -139,10 +151,8 @@ def closing_picture():
     # a row of crates on glowing targets
     crate = crate_prop(1.25)
     for i, x in enumerate((60, 140, 500, 580)):
-        y = 212
-        pool = np.clip(1 - radial(w, h, x + 31, y + 64, 52, 14), 0, 1)
-        glow(c, (90, 240, 220), pool, 0.9)
-        paint(c, (60, 200, 190), pool, 0.35)
+        y = 206
+        glow_pool(c, x + 31, y + 64, 50, 12)
         over(c, crate, x, y)
     # the hand, cheering
     fig = tiles.figure(w, h, 350 - 25 * 2.7, 344 - 46 * 2.7, 2.7, 'cheer')
@@ -274,27 +284,53 @@ def result_picture():
     w, h = RW, RH
     c = new(w, h)
     cx, cy = 312, 183
-    # sunburst
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
     ang = np.arctan2(yy - cy, xx - cx)
-    rays = (np.cos(ang * 16) > 0.35).astype(np.float32)
-    d = radial(w, h, cx, cy, 300, 210)
-    fade = np.clip(1 - d, 0, 1) ** 0.8
-    paint(c, (255, 214, 130), rays * fade, 0.45)
-    paint(c, (60, 200, 190), (1 - rays) * fade, 0.25)
-    ring = shape(w, h, lambda p: (p.ellipse((cx - 290, cy - 170, cx + 290, cy + 170)), p.ellipse((cx - 276, cy - 158, cx + 276, cy + 158), fill=0)))
-    paint(c, TEAL_DARK, dilate(ring, 2), 0.9)
+    rays = np.clip((np.cos(ang * 14) - 0.2) * 2.5, 0, 1)
+    d = radial(w, h, cx, cy, 308, 180)
+    fade = np.clip(1 - d, 0, 1) ** 1.2
+    paint(c, (255, 206, 120), rays * fade, 0.5)
+    paint(c, (40, 150, 146), (1 - rays) * fade, 0.22)
+    # the teal ring of a target, grown large around the panel
+    ring = shape(w, h, lambda p: (p.ellipse((cx - 292, cy - 170, cx + 292, cy + 170)), p.ellipse((cx - 278, cy - 157, cx + 278, cy + 157), fill=0)))
+    paint(c, (0, 0, 0), blur(dilate(ring, 2), 3), 0.35)
+    paint(c, TEAL_DARK, dilate(ring, 2))
     paint(c, TEAL, ring)
-    paint(c, TEAL_GLOW, np.clip(ring - shift(ring, 0, 2), 0, 1), 0.8)
-    # crates stacked below
-    crate = crate_prop(1.3)
-    for x, y in ((186, 360), (248, 360), (310, 360), (372, 360), (217, 298), (341, 298)):
-        over(c, crate[:min(65, h - y)], x, y)
-    fig = tiles.figure(w, h, 279 - 25 * 2.2 + 25, 298 - 46 * 2.2 + 4, 2.2, 'cheer')
+    paint(c, TEAL_GLOW, np.clip(ring - shift(ring, 0, 2), 0, 1), 0.9)
+    studs = shape(w, h, lambda p: [p.circle(cx + 285 * math.cos(t), cy + 163.5 * math.sin(t), 4.2)
+                                   for t in np.linspace(0, 2 * math.pi, 24, endpoint=False)])
+    paint(c, (255, 226, 150), studs)
+    # a ribbon over the top
+    rib = [(150, 44), (190, 30), (312, 22), (434, 30), (474, 44), (474, 80), (434, 66), (312, 58), (190, 66), (150, 80)]
+    tails = shape(w, h, lambda p: (p.poly([(150, 50), (112, 56), (126, 72), (112, 90), (156, 86)]),
+                                   p.poly([(474, 50), (512, 56), (498, 72), (512, 90), (468, 86)])))
+    paint(c, (0, 0, 0), blur(shift(tails, 2, 3), 2), 0.3)
+    paint(c, (150, 58, 40), tails)
+    rm = shape(w, h, lambda p: p.poly(rib))
+    paint(c, (0, 0, 0), blur(shift(rm, 2, 3), 2), 0.3)
+    paint(c, (214, 92, 58), rm)
+    paint(c, (250, 170, 120), np.clip(rm - shift(rm, 0, 3), 0, 1), 0.6)
+    paint(c, (120, 40, 28), np.clip(rm - shift(rm, 0, -3), 0, 1), 0.6)
+    for sx in (262, 312, 362):
+        sy = 41 if sx == 312 else 45
+        st = shape(w, h, lambda p: p.poly([(sx + (9 if i % 2 == 0 else 4) * math.cos(math.radians(-90 + 36 * i)),
+                                           sy + (9 if i % 2 == 0 else 4) * math.sin(math.radians(-90 + 36 * i)))
+                                          for i in range(10)]))
+        paint(c, (255, 230, 140), st)
+    # crates on glowing targets stacked below the panel
+    crate = crate_prop(1.2)
+    for x, y in ((222, 374), (282, 374), (342, 374)):
+        glow_pool(c, x + 30, y + 58, 44, 10)
+    for x, y in ((222, 374), (282, 374), (342, 374), (252, 314), (312, 314)):
+        over(c, crate, x, y)
+    # the hand cheering beside them, and lanterns on either side
+    glow_pool(c, 150, 432, 34, 7, 0.6)
+    fig = tiles.figure(w, h, 150 - 25 * 2.2, 434 - 46 * 2.2, 2.2, 'cheer')
     over(c, fig)
-    lantern(c, 40, 20, 1.4)
-    lantern(c, w - 40, 20, 1.4)
-    sparkles(c, 60, 9, (10, 10, w - 10, h - 10), [TEAL_GLOW, (255, 220, 140), (255, 255, 255)], a=0.9)
+    post = shape(w, h, lambda p: (p.rect((467, 300, 473, 438)), p.rect((440, 300, 473, 305)), p.rect((456, 430, 484, 438))))
+    paint(c, (40, 40, 46), post)
+    lantern(c, 444, 305, 1.3)
+    sparkles(c, 70, 9, (10, 10, w - 10, h - 10), [TEAL_GLOW, (255, 220, 140), (255, 255, 255), (240, 120, 100)], a=0.9)
     return c
 
 
@@ -306,26 +342,33 @@ NW, NH = 1600, 90
 def banner():
     w, h = NW, NH
     c = new(w, h)
-    cols = [TEAL, (232, 170, 70), (200, 80, 60), CREAM]
+    cols = [TEAL, (236, 176, 72), (210, 84, 60), CREAM, (120, 200, 120)]
     span = 200
-    for s in range(w // span):
-        x0 = s * span
-        x1 = x0 + span
-        rope = [(x0 + t * span / 20, 12 + 16 * math.sin(math.pi * t / 20)) for t in range(21)]
-        m = shape(w, h, lambda p: p.line(rope, 2.0))
-        paint(c, (60, 44, 30), m)
-        for k in range(1, 9):
-            t = k / 9.0
-            px = x0 + t * span
-            py = 12 + 16 * math.sin(math.pi * t)
-            col = cols[(s * 8 + k) % len(cols)]
-            f = shape(w, h, lambda p: p.poly([(px - 8, py), (px + 8, py), (px, py + 22)]))
-            paint(c, (30, 24, 20), dilate(f, 1), 0.6)
-            paint(c, col, f)
-            paint(c, (255, 255, 255), np.clip(f - shift(f, 1, 0), 0, 1), 0.3)
-        lantern(c, x0 + 2, 4, 1.0, light=0.6)
-    # crates along the bottom
-    crate = crate_prop(0.8)
-    for x in range(60, w - 40, 200):
-        over(c, crate, x + 40, h - 40)
+    for row, (y0, sag, ph) in enumerate(((8, 18, 0), (6, 30, 100))):
+        for s in range(-1, w // span + 1):
+            x0 = s * span + ph
+            ropef = lambda t: (x0 + t * span, y0 + sag * math.sin(math.pi * t))
+            rope = [ropef(t / 24) for t in range(25)]
+            m = shape(w, h, lambda p: p.line(rope, 1.8))
+            paint(c, (70, 52, 36), m)
+            n = 7
+            for k in range(1, n):
+                t = k / n
+                px, py = ropef(t)
+                col = cols[(s * n + k + row * 2) % len(cols)]
+                f = shape(w, h, lambda p: p.poly([(px - 9, py - 1), (px + 9, py - 1), (px + 1, py + 24)]))
+                paint(c, (0, 0, 0), blur(shift(f, 2, 2), 1), 0.25)
+                paint(c, col, f)
+                paint(c, (255, 255, 255), np.clip(f - shift(f, 2, 0), 0, 1), 0.35)
+    for x in range(100, w, 400):
+        lantern(c, x, 4, 1.25, light=0.7)
+    # stacks of crates on glowing targets along the quay
+    crate = crate_prop(0.72)
+    for x in range(290, w, 400):
+        for dx, dy in ((-37, 54), (0, 54), (-18, 18)):
+            if dy == 54:
+                glow_pool(c, x + dx + 18, 88, 26, 4, 0.7)
+        for dx, dy in ((-37, 54), (0, 54), (-18, 18)):
+            over(c, crate[:h - dy], x + dx, dy)
+    sparkles(c, 50, 19, (0, 30, w, h - 4), [TEAL_GLOW, (255, 220, 140), (255, 255, 255)], size=(1.2, 3.0), a=0.85)
     return c

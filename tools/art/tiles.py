@@ -54,8 +54,9 @@ def target_tile():
     cx = cy = 25
     d = radial(T, T, cx, cy, 1.0)
     # soft teal light pooled inside the ring
-    inner = np.clip(1 - d / 15.0, 0, 1) ** 0.8
-    paint(c, TEAL_DARK, inner, 0.16)
+    inner = np.clip(1 - d / 12.0, 0, 1) ** 0.5
+    paint(c, TEAL_DARK, np.clip(inner * 1.6, 0, 1), 0.28)
+    glow(c, (40, 210, 196), inner, 0.45)
     groove = shape(T, T, lambda p: (p.circle(cx, cy, 16.5), p.circle(cx, cy, 10.5, fill=0)))
     lit = shape(T, T, lambda p: (p.circle(cx + 0.8, cy + 0.8, 16.5), p.circle(cx + 0.8, cy + 0.8, 10.5, fill=0)))
     # engraving: dark cut, lit lower-right lip, teal inlay
@@ -131,7 +132,7 @@ def cobble_tile():
 
 # ---- the box: three pieces designed together -------------------------------
 
-SLITS = ((18, 20), (28, 30))   # rows of the open gaps between the lid planks
+SLITS = ((17, 20), (27, 30))   # rows of the open gaps between the lid planks
 
 
 def crate_geometry():
@@ -174,29 +175,26 @@ def wood(seed, vertical, base):
     return np.asarray(base, np.float32)[None, None, :] * f[..., None]
 
 
-def crate_paint(g, warm=True):
-    """The crate as it should look in play (before the slits are cut)."""
+def crate_paint(g):
+    """The crate's wood and iron, without the lantern highlights (those live
+    in the overlay piece) and before the slits are cut."""
     c = new(T, T)
-    paint(c, np.clip(wood(71, False, WOOD), 0, 255), g['panel'])
-    # plank seams read through shading under the slits' edges
+    paint(c, np.clip(wood(71, False, WOOD) * 0.86, 0, 255), g['panel'])
     panel_shade = np.ones((T, T), np.float32)
     for a, b in SLITS:
-        panel_shade[b:b + 1, :] *= 0.78
-        panel_shade[a - 1:a, :] *= 0.85
+        panel_shade[b:b + 1, :] *= 0.8
+        panel_shade[a - 1:a, :] *= 0.88
     shade(c, panel_shade, g['panel'])
     frame_col = np.where(np.abs(np.arange(T)[None, :] - 24.5) > np.abs(np.arange(T)[:, None] - 24.5),
                          0, 1)[..., None]
-    fc = np.where(frame_col, wood(73, False, WOOD_LIGHT), wood(74, True, WOOD_LIGHT)) * 0.93
+    fc = np.where(frame_col, wood(73, False, WOOD_LIGHT), wood(74, True, WOOD_LIGHT)) * 0.9
     paint(c, np.clip(fc, 0, 255), g['frame'])
-    # brace with a shadow on the panel below it
-    sh = np.clip(shift(g['brace'], 1, 1) - g['brace'], 0, 1) * g['panel']
-    paint(c, WOOD_EDGE, sh, 0.5)
-    paint(c, np.clip(wood(75, False, WOOD_LIGHT), 0, 255) * 0.95, g['brace'])
-    # bevels: frame outer rim lit top-left, inner rim shadowed
-    fr = np.zeros((T, T), np.float32)
-    fr[0:2, :] = 1
-    fr[:, 0:2] = 1
-    paint(c, (236, 190, 130), fr, 0.5)
+    # brace with a soft shadow on the panel below it
+    sh = np.clip(blur(shift(g['brace'], 1, 2), 1) - g['brace'], 0, 1) * g['panel']
+    paint(c, WOOD_EDGE, sh, 0.55)
+    paint(c, np.clip(wood(75, False, WOOD_LIGHT), 0, 255) * 0.97, g['brace'])
+    be = np.clip(g['brace'] - shift(g['brace'], -1, -1), 0, 1)
+    paint(c, WOOD_DARK, be, 0.5)
     dk = np.zeros((T, T), np.float32)
     dk[-2:, :] = 1
     dk[:, -2:] = 1
@@ -205,10 +203,6 @@ def crate_paint(g, warm=True):
     inner[7:9, 7:43] = 1
     inner[7:43, 7:9] = 1
     paint(c, WOOD_EDGE, inner, 0.55)
-    inner2 = np.zeros((T, T), np.float32)
-    inner2[41:43, 8:43] = 1
-    inner2[8:43, 41:43] = 1
-    paint(c, (226, 176, 112), inner2, 0.35)
     edge = np.zeros((T, T), np.float32)
     edge[0, :] = edge[-1, :] = 1
     edge[:, 0] = edge[:, -1] = 1
@@ -217,10 +211,8 @@ def crate_paint(g, warm=True):
     paint(c, WOOD_EDGE, np.clip(shift(g['iron'], 1, 1) - g['iron'], 0, 1) * (1 - g['iron']), 0.6)
     paint(c, IRON, g['iron'])
     ir = np.clip(g['iron'] - shift(g['iron'], 1, 1), 0, 1)
-    paint(c, IRON_LIGHT, ir, 0.55)
+    paint(c, IRON_LIGHT, ir, 0.45)
     paint(c, (30, 32, 38), g['rivet'])
-    riv_hi = shape(T, T, lambda p: [p.circle(x - 0.3, y - 0.3, 0.6) for x, y in g['rivet_pts']])
-    paint(c, (190, 196, 206), riv_hi, 0.9)
     return c
 
 
@@ -231,34 +223,40 @@ def cut_slits(c, g):
 
 
 def box_on_target_tile(g):
-    """The crate standing on a target: the same crate washed in teal light,
-    light welling up through the gaps between the planks."""
-    c = crate_paint(g)
-    shade(c, np.array([0.66, 0.86, 0.88], np.float32)[None, None, :] * np.ones((T, T, 1), np.float32))
+    """The crate standing on a target: the same crate washed in teal light
+    welling up through the gaps between the planks. Kept within what the
+    box tile below it can absorb (see box_tile)."""
+    base = crate_paint(g)
+    c = base.copy()
+    shade(c, np.ones((T, T, 1), np.float32) * np.array([0.62, 1.0, 1.06], np.float32))
     rim = blur(g['slit'], 2)
-    glow(c, (80, 230, 210), np.clip(rim * 3, 0, 1) * (1 - g['slit']), 0.55)
+    glow(c, (60, 220, 200), np.clip(rim * 3, 0, 1) * (1 - g['slit']), 0.5)
     edge = np.zeros((T, T), np.float32)
     edge[0:2, :] = edge[-2:, :] = 1
     edge[:, 0:2] = edge[:, -2:] = 1
-    paint(c, (70, 210, 196), edge, 0.55)
-    # the target's ring seen on the lid, as a glowing inlay
-    ring = shape(T, T, lambda p: (p.circle(25, 25, 8.5), p.circle(25, 25, 6.0, fill=0)))
-    paint(c, TEAL_DARK, shift(ring, 1, 1), 0.6)
-    paint(c, (96, 232, 214), ring, 0.9)
+    paint(c, (50, 150, 140), edge, 0.6)
+    cap = base[..., :3] * np.array([1.0, 1.7, 1.7], np.float32)
+    c[..., :3] = np.minimum(c[..., :3], cap)
     return cut_slits(c, g)
 
 
 def box_overlay(g):
-    """Lantern rim light over the painted box: highlights only."""
+    """Lantern light over the painted box: rim highlights and glints only."""
     o = new(T, T)
-    top = np.zeros((T, T), np.float32)
-    top[1, 1:-1] = 1
-    top[1:-1, 1] = 0.6
-    paint(o, LANTERN, top, 0.55)
-    riv = shape(T, T, lambda p: [p.circle(x - 0.45, y - 0.45, 0.5) for x, y in g['rivet_pts']])
-    paint(o, (255, 246, 224), riv, 0.9)
-    sheen = shape(T, T, lambda p: p.poly([(3, 3), (20, 3), (3, 20)]))
-    paint(o, LANTERN, sheen * (1 - g['iron']), 0.10)
+    fr = np.zeros((T, T), np.float32)
+    fr[0:2, 1:-1] = 1
+    fr[1:-1, 0:2] = 0.7
+    paint(o, (240, 196, 136), fr * (1 - g['iron']), 0.55)
+    inner2 = np.zeros((T, T), np.float32)
+    inner2[41:43, 9:42] = 1
+    inner2[9:42, 41:43] = 1
+    paint(o, (236, 186, 120), inner2, 0.35)
+    bh = np.clip(g['brace'] - shift(g['brace'], 1, 1), 0, 1) * (1 - g['slit'])
+    paint(o, (246, 206, 150), bh, 0.45)
+    riv = shape(T, T, lambda p: [p.circle(x - 0.35, y - 0.35, 0.6) for x, y in g['rivet_pts']])
+    paint(o, (236, 240, 248), riv, 0.9)
+    sheen = shape(T, T, lambda p: p.poly([(2, 2), (22, 2), (2, 22)]))
+    paint(o, LANTERN, blur(sheen, 3) * (1 - g['iron']) * (1 - g['slit']), 0.10)
     return o
 
 
@@ -269,10 +267,16 @@ def painted_box(t5, t7, ov):
     return ov + c * (1 - ov[..., 3:4])
 
 
+def box_look(g, ov):
+    """The box as it should look in play."""
+    base = cut_slits(crate_paint(g), g)
+    return ov + base * (1 - ov[..., 3:4])
+
+
 def box_tile(g, t7, ov):
     """Solve for the file's box tile so that, after the start-up painting,
-    the box looks like crate_paint()."""
-    want = cut_slits(crate_paint(g), g)
+    the box looks like box_look()."""
+    want = box_look(g, ov)
     tinted = t7 * TINT[None, None, :]
     oa = ov[..., 3:4]
     under = (want - ov) / np.maximum(1 - oa, 1e-3)     # needed below the overlay
