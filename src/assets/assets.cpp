@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_primitives.h>
@@ -49,16 +52,25 @@ static void fail_without_display() {
 
 static void initialise_library() {
     // Each of these is a no-op when already done, so a second start_up is cheap.
-    if (!al_init() || !al_install_keyboard() || !al_install_mouse() || !al_init_image_addon() ||
-        !al_init_primitives_addon() || !al_init_font_addon() || !al_init_ttf_addon()) {
+    if (!al_init() || !al_init_image_addon() || !al_init_primitives_addon() || !al_init_font_addon() ||
+        !al_init_ttf_addon()) {
         fprintf(stderr, "pelmak: cannot initialise the Allegro library\n");
         exit(1);
     }
     al_init_acodec_addon();
     if (!al_is_audio_installed()) {
+        // The sound drivers complain on stderr when there is no device; a game
+        // without sound is normal, so their lines are kept out of the player's way.
+        fflush(stderr);
+        int saved_stderr = dup(2);
+        int null_device = open("/dev/null", O_WRONLY);
+        if (null_device >= 0) dup2(null_device, 2);
         // Without a sound device Allegro would assert on the first sample played.
         audio_ready = al_install_audio() && al_reserve_samples(RESERVED_SAMPLES);
         if (!audio_ready && al_is_audio_installed()) al_uninstall_audio();
+        fflush(stderr);
+        if (saved_stderr >= 0) dup2(saved_stderr, 2), close(saved_stderr);
+        if (null_device >= 0) close(null_device);
     }
 }
 
@@ -113,6 +125,11 @@ void start_up() {
     }
     if (!game_assets.display) game_assets.display = open_display(0);
     if (!game_assets.display) fail_without_display();
+    // The keyboard and mouse drivers need the display's connection.
+    if (!al_install_keyboard() || !al_install_mouse()) {
+        fprintf(stderr, "pelmak: cannot use the keyboard and mouse\n");
+        exit(1);
+    }
     al_set_window_title(game_assets.display, WINDOW_TITLE);
 
     game_assets.screen_buffer = create_screen_picture();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -105,7 +106,8 @@ TEST(StartUp, MissingOrBrokenMediaEndsWithOneLineNamingTheFile) {
         size_t files_before = file_count(folder.path);
         RunResult run = run_game(folder.path, getenv("DISPLAY"));
         EXPECT_EQ(run.exit_code, 1);
-        EXPECT_NE(run.output.find(c.message + folder.path), std::string::npos) << run.output;
+        EXPECT_EQ(run.output.rfind(c.message + folder.path, 0), 0u) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
         EXPECT_EQ(file_count(folder.path), files_before);  // nothing written
     }
 }
@@ -115,5 +117,6 @@ TEST(StartUp, NoDisplayEndsWithOneLine) {
     folder.copy_media();
     RunResult run = run_game(folder.path, nullptr);
     EXPECT_EQ(run.exit_code, 1);
-    EXPECT_NE(run.output.find("pelmak: cannot open a 1024 x 768 display"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.rfind("pelmak: cannot open a 1024 x 768 display", 0), 0u) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
 }
