@@ -287,7 +287,9 @@ def voice_epiano(freq, length, vel):
     index = 1.6 * np.exp(-t / 0.25) + 0.15
     mod = np.sin(2 * np.pi * freq * t)
     x = np.sin(2 * np.pi * freq * t + index * mod)
-    tine = 0.12 * np.sin(2 * np.pi * freq * 14.0 * t) * np.exp(-t / 0.02)
+    # The tine partial is dropped where it would fold back past Nyquist.
+    tine = 0.12 * np.sin(2 * np.pi * freq * 14.0 * t) * np.exp(-t / 0.02) \
+        if freq * 14.0 < 18000 else 0.0
     env = np.exp(-t / 1.1) * np.minimum(1.0, t / 0.002)
     env *= np.clip(1.0 - (t - min(length, 2.5)) / 0.6, 0.0, 1.0)
     return vel * (x + tine) * env
@@ -399,6 +401,11 @@ def make_music():
                 start = sec_start + beat * BEAT + rng.normal(0, 0.006)
                 add_at(dry, max(0.0, start), x)
                 add_at(send, max(0.0, start), 0.55 * x)
+                if name in ('A2', 'A3'):
+                    # The returning theme gets a quiet bell an octave up.
+                    y = voice_epiano(midi_hz(midi + 12), dur * BEAT, 0.35 * v)
+                    add_at(dry, max(0.0, start), y)
+                    add_at(send, max(0.0, start), 0.7 * y)
         for b, chords in enumerate(bars):
             bstart = sec_start + b * BAR
             last_bar = name == 'outro' and b == len(bars) - 1
@@ -438,7 +445,9 @@ def make_music():
                 chord = chord_at(chords, beat)
                 root, ivs = CHORDS[chord]
                 strum = 0.0
-                for iv in ivs[1:] + (12,):
+                # Third, fifth and seventh: no root (the bass has it) and no
+                # semitone rubs between neighbours.
+                for iv in ivs[1:]:
                     m = root + iv
                     while m < 57:
                         m += 12
