@@ -9,14 +9,21 @@ src=$(dpkg -L fonts-texgyre 2>/dev/null | grep -m1 'texgyrepagella-regular.otf$'
 lic=/usr/share/texmf/doc/fonts/tex-gyre/GUST-FONT-LICENSE.txt
 [ -f "$lic" ] || lic=$(dpkg -L fonts-texgyre | grep -m1 'GUST-FONT-LICENSE.txt$')
 mkdir -p "$out"
-# fontforge stamps the creation/modification time into 'head' unless
-# SOURCE_DATE_EPOCH is set; pin it so repeated runs give identical bytes.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-1262304000}
+# fontforge stamps the build time into 'head' and 'FFTM' unless
+# SOURCE_DATE_EPOCH is set; pin it (whatever the caller's environment says)
+# so repeated runs give identical bytes.
+SOURCE_DATE_EPOCH=1262304000
 export SOURCE_DATE_EPOCH
-fontforge -quiet -lang=ff -script "$here/convert.pe" "$src/texgyrepagella-regular.otf" "$out/pala.ttf" \
-    "Orvo Serif" "OrvoSerif-Regular" "Orvo Serif Regular" "Regular" 2>/dev/null
-fontforge -quiet -lang=ff -script "$here/convert.pe" "$src/texgyrepagella-bold.otf" "$out/palab.ttf" \
-    "Orvo Serif" "OrvoSerif-Bold" "Orvo Serif Bold" "Bold" 2>/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+convert() {
+    # fontforge chatters on stderr; show it only when it fails.
+    fontforge -quiet -lang=ff -script "$here/convert.pe" "$@" 2>"$log" || { cat "$log" >&2; exit 1; }
+}
+convert "$src/texgyrepagella-regular.otf" "$out/pala.ttf" \
+    "Orvo Serif" "OrvoSerif-Regular" "Orvo Serif Regular" "Regular"
+convert "$src/texgyrepagella-bold.otf" "$out/palab.ttf" \
+    "Orvo Serif" "OrvoSerif-Bold" "Orvo Serif Bold" "Bold"
 {
     cat "$here/NOTICE.txt"
     echo
