@@ -69,10 +69,14 @@ void format_template_into(std::string& out, const std::string& text, bool takes_
             continue;
         }
         // Flags and a width of at most three digits: a bounded, known-safe directive.
-        char directive[16];
+        // Each flag is kept once, so a long run of repeated flags cannot be cut short.
+        std::string directive = "%";
+        size_t k = i + 1;
+        for (; std::string_view("-+ #0").find(text[k]) != std::string_view::npos; k++)
+            if (directive.find(text[k]) == std::string::npos) directive += text[k];
+        directive.append(text, k, i + length - k);
         char number[1024];
-        snprintf(directive, sizeof directive, "%.*s", static_cast<int>(length), text.c_str() + i);
-        snprintf(number, sizeof number, directive, value);
+        snprintf(number, sizeof number, directive.c_str(), value);
         out += number;
         filled = true;
         i += length - 1;

@@ -82,6 +82,7 @@ TEST(UiTexts, TemplatesNeverReachPrintfUnchecked) {
         {"ends with %", true, "ends with %"},
         {"%", false, "%"},
         {"%i levels", true, "42 levels"},
+        {"%--------------------5d|", true, "42   |"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
