@@ -1,0 +1,55 @@
+// The level file reader on arbitrary bytes. The first byte picks the level
+// (including 0, a negative one and the int extremes), the rest is the file.
+#include <climits>
+
+#include "fuzz_support.h"
+#include "level/board.h"
+#include "render/board_renderer.h"
+
+constexpr int UNTOUCHED = -99999;
+
+static int pick_level(uint8_t byte) {
+    switch (byte) {
+        case 255: return INT_MAX;
+        case 254: return INT_MIN;
+        case 253: return 41;
+        default: return byte % 5 - 1;  // -1 .. 3
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::enter_scratch_folder();
+    int level = size ? pick_level(data[0]) : 1;
+    if (size) data++, size--;
+    fuzz::write_file("media/mapy30.txt", data, size);
+
+    // Leftovers of a previous level must not leak into this one.
+    for (auto& column : board.object_layer)
+        for (int32_t& cell : column) cell = CELL_BOX;
+    player_x = player_y = UNTOUCHED;
+    target_count = -1;
+
+    read_level_record("media/mapy30.txt", level);
+
+    int targets = 0;
+    for (int c = 0; c < BOARD_COLUMNS; c++)
+        for (int r = 0; r < BOARD_ROWS; r++) {
+            int32_t floor = board.floor_layer[c][r], object = board.object_layer[c][r];
+            fuzz::require(floor <= CELL_WALL, "a code above 4 reaches the floor layer");
+            fuzz::require(object == 0 || object == CELL_BOX, "the object layer holds something else than 0 or a box");
+            fuzz::require(object == 0 || floor == CELL_FLOOR || floor == CELL_TARGET, "a box stands on a wall or outside");
+            targets += floor == CELL_TARGET;
+        }
+    fuzz::require(target_count == targets, "target_count differs from the target cells on the board");
+    fuzz::require((player_x == UNTOUCHED) == (player_y == UNTOUCHED), "only one player coordinate was set");
+    if (player_x != UNTOUCHED) {
+        int column = (player_x + board_offset_x) / TILE_SIZE, row = (player_y + board_offset_y) / TILE_SIZE;
+        fuzz::require(cell_on_board(column, row) && cell_screen_x(column) == player_x && cell_screen_y(row) == player_y,
+                      "the player start is not a cell of the board");
+        fuzz::require(board.floor_layer[column][row] == CELL_FLOOR, "the player starts on something else than floor");
+    }
+    if (level < 1)
+        for (auto& column : board.floor_layer)
+            for (int32_t cell : column) fuzz::require(cell == 0, "a level number below 1 read a record");
+    return 0;
+}
