@@ -110,15 +110,19 @@ def closing_picture():
     door = shape(w, h, lambda p: (p.rect((230, 70, 470, 270)), p.ellipse((230, 0, 470, 140))))
     sky = vgrad(w, h, [(0, (92, 120, 170)), (0.22, (238, 170, 150)), (0.42, (255, 214, 150)), (0.55, (255, 236, 190)), (1, (255, 236, 190))])
     paint(c, sky, door)
-    sun = np.clip(1 - radial(w, h, 350, 236, 70), 0, 1)
-    paint(c, (255, 248, 220), np.clip(sun * 3, 0, 1) * door)
-    rays = np.clip(1 - radial(w, h, 350, 236, 260), 0, 1) ** 1.5
+    rays = np.clip(1 - radial(w, h, 350, 168, 260), 0, 1) ** 1.5
     glow(c, (255, 220, 150), rays * door, 0.6)
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    beams = np.clip(np.cos(np.arctan2(yy - 168, xx - 350) * 18) * 2 - 1, 0, 1) * np.clip(1 - radial(w, h, 350, 168, 200), 0, 1)
+    glow(c, (255, 240, 200), beams * door, 0.35)
+    sun = shape(w, h, lambda p: p.circle(350, 168, 28))
+    paint(c, (255, 250, 226), sun * door)
     # distant roofs seen through the door
     roofs = shape(w, h, lambda p: p.poly([(230, 270), (230, 214), (262, 214), (262, 196), (300, 196), (300, 224),
                                           (330, 224), (330, 206), (392, 206), (392, 190), (418, 190), (418, 220),
                                           (446, 220), (446, 200), (470, 200), (470, 270)]))
-    paint(c, (150, 110, 130), roofs * door, 0.85)
+    paint(c, (112, 74, 108), roofs * door)
+    paint(c, (255, 196, 150), np.clip(roofs - shift(roofs, 0, 2), 0, 1) * door, 0.6)
     rim = np.clip(dilate(door, 3) - door, 0, 1)
     paint(c, (40, 44, 54), rim)
     paint(c, (120, 128, 146), np.clip(dilate(door, 4) - dilate(door, 3), 0, 1), 0.6)
@@ -141,13 +145,29 @@ def closing_picture():
     for k in range(-12, 13):
         m = shape(w, h, lambda p: p.line([(350 + k * 24, 262), (350 + k * 90, 500)], 1.1))
         paint(c, GROUT, m, 0.18)
+    # the dawn falling in through the door
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    shaft = shape(w, h, lambda p: p.poly([(236, 264), (464, 264), (600, 500), (100, 500)]))
+    fade = np.clip(1 - (yy - 264) / 236.0, 0, 1) ** 1.5
+    glow(c, (255, 226, 170), blur(shaft, 6) * fade, 0.45)
     # skirting shadow where wall meets floor
     sk = np.zeros((h, w), np.float32)
     sk[262:272] = np.linspace(0.55, 0, 10)[:, None]
     paint(c, (40, 30, 24), sk)
-    # lanterns on the wall
-    lantern(c, 120, 60, 1.6)
-    lantern(c, 580, 60, 1.6)
+    # bunting strung along the wall, lanterns below it
+    cols = [TEAL, (236, 176, 72), (210, 84, 60), CREAM]
+    for (x0, y0, x1, y1, sag) in ((14, 26, 226, 40, 26), (474, 40, 686, 26, 26)):
+        ropef = lambda t: (x0 + (x1 - x0) * t, y0 + (y1 - y0) * t + sag * math.sin(math.pi * t))
+        m = shape(w, h, lambda p: p.line([ropef(t / 24) for t in range(25)], 1.8))
+        paint(c, (60, 44, 30), m)
+        for k in range(1, 10):
+            px, py = ropef(k / 10)
+            f = shape(w, h, lambda p: p.poly([(px - 9, py - 1), (px + 9, py - 1), (px + 1, py + 24)]))
+            paint(c, (0, 0, 0), blur(shift(f, 2, 3), 1), 0.3)
+            paint(c, cols[k % len(cols)], f)
+            paint(c, (255, 255, 255), np.clip(f - shift(f, 2, 0), 0, 1), 0.35)
+    lantern(c, 120, 70, 1.6)
+    lantern(c, 580, 70, 1.6)
     # a row of crates on glowing targets
     crate = crate_prop(1.25)
     for i, x in enumerate((60, 140, 500, 580)):
@@ -182,97 +202,324 @@ BW, BH = 1024, 768
 
 
 def bg_finish(c, seed):
-    # quiet the middle where the room stands, and a gentle vignette
-    v = radial(BW, BH, 512, 400, 640, 480)
-    shade(c, np.clip(1.05 - 0.45 * v ** 2, 0.45, 1.0))
+    """Calms the middle where the room stands, a gentle vignette and a fine
+    grain so the JPEG has no banding."""
+    v = radial(BW, BH, 512, 410, 620, 470)
+    shade(c, np.clip(1.08 - 0.42 * v ** 2, 0.5, 1.0))
     n = noise(BW, BH, 1, seed)
     c[..., :3] = np.clip(c[..., :3] * (0.985 + 0.03 * n)[..., None], 0, 1)
     return c
 
 
-def skyline(c, seed, y_base, col, a=1.0, hmin=40, hmax=140, wmin=60, wmax=160, windows=None):
+def roofline(c, seed, y_base, col, hmin, hmax, wmin=50, wmax=130, windows=None, rim=None, chimneys=0.4):
+    """A row of warehouses and houses with gables and chimneys."""
     rng = np.random.RandomState(seed)
-    pts = [(0, BH)]
-    x = -20
-    rects = []
-    while x < BW + 20:
+    pts = [(-40, BH + 10)]
+    x = -40.0
+    lit = []
+    while x < BW + 40:
         bw = rng.uniform(wmin, wmax)
-        bh = rng.uniform(hmin, hmax)
-        top = y_base - bh
-        if rng.rand() < 0.5:
-            pts += [(x, top), (x + bw / 2, top - bw * 0.28), (x + bw, top)]
-        else:
-            pts += [(x, top), (x + bw, top)]
-        rects.append((x, top, bw, bh))
+        top = y_base - rng.uniform(hmin, hmax)
+        kind = rng.randint(3)
+        if kind == 0:        # gable
+            pts += [(x, top), (x + bw / 2, top - bw * 0.32), (x + bw, top)]
+        elif kind == 1:      # saw-tooth warehouse roof
+            n = max(2, int(bw // 28))
+            for i in range(n):
+                x0 = x + bw * i / n
+                pts += [(x0, top), (x0 + bw / n * 0.8, top - 16), (x0 + bw / n, top)]
+        else:                # flat with a parapet
+            pts += [(x, top), (x, top - 4), (x + bw, top - 4), (x + bw, top)]
+        if rng.rand() < chimneys:
+            cx = x + rng.uniform(0.2, 0.7) * bw
+            ch = rng.uniform(14, 26)
+            lit.append(('chimney', cx, top, ch))
+        lit.append(('house', x, top, bw))
         x += bw
-    pts += [(BW + 40, BH)]
+    pts += [(BW + 40, BH + 10)]
     m = shape(BW, BH, lambda p: p.poly(pts))
-    paint(c, col, m, a)
+    ch = shape(BW, BH, lambda p: [p.rect((e[1], e[2] - e[3] - 8, e[1] + 9, e[2])) for e in lit if e[0] == 'chimney'])
+    m = np.clip(m + ch, 0, 1)
+    paint(c, col, m)
+    if rim is not None:
+        paint(c, rim[0], np.clip(m - shift(m, 0, 2), 0, 1), rim[1])
     if windows:
-        for (x, top, bw, bh) in rects:
-            for k in range(int(bw // 22)):
-                for j in range(int(bh // 30)):
-                    if rng.rand() < windows[1]:
-                        wx, wy = x + 8 + k * 22, top + 14 + j * 30
-                        wm = shape(BW, BH, lambda p: p.rect((wx, wy, wx + 8, wy + 12)))
-                        paint(c, windows[0], wm, 0.9)
+        wcol, p_on = windows
+        rects = []
+        for e in lit:
+            if e[0] != 'house':
+                continue
+            _, x, top, bw = e
+            for k in range(int((bw - 10) // 20)):
+                for j in range(int((y_base + 60 - top) // 26)):
+                    if rng.rand() < p_on:
+                        rects.append((x + 9 + k * 20, top + 12 + j * 26))
+        wm = shape(BW, BH, lambda p: [p.rect((wx, wy, wx + 7, wy + 10)) for wx, wy in rects])
+        glow(c, wcol, blur(wm, 4), 0.8)
+        paint(c, wcol, wm * m, 0.95)
     return m
 
 
-def background(kind):
+def crane(c, x, y_base, h, col, flip=False):
+    s = -1 if flip else 1
+    m = shape(BW, BH, lambda p: (
+        p.rect((x - 5, y_base - h, x + 5, y_base)),
+        p.poly([(x - 40 * s, y_base - h - 6), (x + 150 * s, y_base - h - 6), (x + 150 * s, y_base - h + 1), (x - 40 * s, y_base - h + 4)]),
+        p.poly([(x - 3, y_base - h - 6), (x + 3, y_base - h - 6), (x, y_base - h - 34)]),
+        p.line([(x, y_base - h - 32), (x + 140 * s, y_base - h - 4)], 1.4),
+        p.line([(x, y_base - h - 32), (x - 36 * s, y_base - h - 4)], 1.4),
+        p.rect((x - 40 * s - (12 if not flip else -12), y_base - h - 4, x - 40 * s, y_base - h + 10)),
+        p.line([(x + 120 * s, y_base - h), (x + 120 * s, y_base - h + 60)], 1.2),
+        p.rect((x + 116 * s, y_base - h + 60, x + 124 * s, y_base - h + 66)),
+        [p.line([(x - 5, y_base - h + 20 * i), (x + 5, y_base - h + 20 * i + 20)], 1.2) for i in range(int(h // 20))]))
+    paint(c, col, m)
+
+
+def cobbles(c, y0, y1, seed, base, stone, light, la, size=(26, 15)):
+    """Rows of cobblestones, a little smaller towards the top (distance)."""
+    c[y0:y1, :, :3] = np.asarray(base, np.float32) / 255
+    c[y0:y1, :, 3] = 1
+    rng = np.random.RandomState(seed)
+    y = float(y0)
+    row = 0
+    stones, lits = [], []
+    while y < y1:
+        t = (y - y0) / max(1, y1 - y0)
+        sw, sh = size[0] * (0.7 + 0.5 * t), size[1] * (0.7 + 0.5 * t)
+        x = -sw * (0.5 if row % 2 else 0) - rng.uniform(0, 4)
+        while x < BW:
+            w_ = sw * rng.uniform(0.85, 1.1)
+            b = (x + 1.5, y + 1.2, x + w_ - 1.5, y + sh - 1.2)
+            tone = rng.uniform(0.8, 1.15)
+            stones.append((b, tone))
+            x += w_
+        y += sh
+        row += 1
+    # group stones by tone band to keep the number of masks small
+    for lo in np.linspace(0.8, 1.15, 6)[:-1]:
+        grp = [b for b, t in stones if lo <= t < lo + 0.07]
+        m = shape(BW, BH, lambda p: [p.rrect(b, 4) for b in grp])
+        paint(c, np.asarray(stone, np.float32) * (lo + 0.035), m)
+        top = shape(BW, BH, lambda p: [p.rrect((b[0] + 1, b[1], b[2] - 1, b[1] + (b[3] - b[1]) * 0.45), 3) for b in grp])
+        paint(c, light, top * m, la)
+    n = fbm(BW, BH, 90, seed + 1)
+    band = np.zeros((BH, BW), np.float32)
+    band[y0:y1] = 1
+    shade(c, 0.85 + 0.25 * n, band)
+
+
+def lamp_post(c, x, y_base, h, light=1.0):
+    post = shape(BW, BH, lambda p: (p.rect((x - 3, y_base - h, x + 3, y_base)), p.rect((x - 8, y_base - 6, x + 8, y_base)),
+                                    p.rect((x - 2, y_base - h, x + 22, y_base - h + 4))))
+    pool = np.clip(1 - radial(BW, BH, x + 20, y_base + 8, 110, 26), 0, 1)
+    glow(c, (255, 196, 110), pool, 0.7 * light)
+    paint(c, (24, 24, 28), post)
+    lantern(c, x + 20, y_base - h + 3, 1.15, light)
+
+
+def leaf(p, x, y, r, ang):
+    dx, dy = math.cos(ang) * r, math.sin(ang) * r
+    ex, ey = -dy * 0.5, dx * 0.5
+    p.poly([(x - dx, y - dy), (x - dx * 0.3 + ex, y - dy * 0.3 + ey), (x + dx * 0.5 + ex * 0.6, y + dy * 0.5 + ey * 0.6),
+            (x + dx, y + dy), (x + dx * 0.5 - ex * 0.6, y + dy * 0.5 - ey * 0.6), (x - dx * 0.3 - ex, y - dy * 0.3 - ey)])
+
+
+def bg_dawn():
     c = solid(BW, BH, (0, 0, 0))
-    if kind == 'dawn':
-        sky = vgrad(BW, BH, [(0, (60, 70, 120)), (0.3, (170, 120, 140)), (0.5, (246, 170, 120)), (0.62, (255, 206, 140)), (1, (120, 90, 80))])
-        c[..., :3] = sky / 255
-        sun = np.clip(1 - radial(BW, BH, 700, 470, 380), 0, 1) ** 2
-        glow(c, (255, 230, 170), sun, 0.8)
-        skyline(c, 3, 520, (120, 82, 104), 0.9, 60, 200)
-        skyline(c, 4, 600, (74, 52, 72), 1.0, 30, 120)
-        ground = vgrad(BW, 168, [(0, (66, 50, 60)), (1, (40, 30, 38))])
-        c[600:, :, :3] = ground / 255
-    elif kind == 'sea':
-        sky = vgrad(BW, BH, [(0, (40, 90, 130)), (0.42, (150, 200, 214)), (0.45, (60, 130, 150)), (1, (14, 50, 70))])
-        c[..., :3] = sky / 255
-        rng = np.random.RandomState(21)
-        for _ in range(260):
-            y = 350 + (rng.rand() ** 1.6) * 420
-            x = rng.uniform(-50, BW)
-            L = rng.uniform(20, 90) * (0.4 + y / BH)
-            m = shape(BW, BH, lambda p: p.line([(x, y), (x + L, y)], 1 + 2 * (y - 340) / 430))
-            paint(c, (170, 226, 230), m, 0.25)
-        clouds = fbm(BW, BH, 160, 22)
-        cm = np.clip((clouds - 0.5) * 3, 0, 1) * np.clip(1 - np.arange(BH) / 330.0, 0, 1)[:, None]
-        paint(c, (230, 240, 244), cm, 0.5)
-    elif kind == 'autumn':
-        base = vgrad(BW, BH, [(0, (90, 50, 30)), (1, (50, 28, 20))])
-        c[..., :3] = base / 255
-        rng = np.random.RandomState(31)
-        cols = [(196, 92, 40), (220, 150, 50), (160, 60, 30), (200, 120, 60), (120, 70, 30), (230, 180, 80)]
-        for _ in range(700):
-            x, y = rng.uniform(-20, BW + 20), rng.uniform(-20, BH + 20)
-            r = rng.uniform(7, 16)
-            ang = rng.uniform(0, math.pi)
-            dx, dy = math.cos(ang) * r, math.sin(ang) * r
-            ex, ey = -dy * 0.45, dx * 0.45
-            m = shape(BW, BH, lambda p: p.poly([(x - dx, y - dy), (x - ex, y - ey), (x + dx, y + dy), (x + ex, y + ey)]))
-            col = np.asarray(cols[rng.randint(len(cols))], np.float32) * rng.uniform(0.7, 1.05)
-            paint(c, col, m, 0.9)
-    else:
-        sky = vgrad(BW, BH, [(0, (8, 12, 30)), (0.6, (24, 34, 70)), (1, (16, 20, 40))])
-        c[..., :3] = sky / 255
-        rng = np.random.RandomState(41)
-        for _ in range(300):
-            x, y = rng.uniform(0, BW), rng.uniform(0, 520)
-            r = rng.uniform(0.4, 1.3)
-            m = shape(BW, BH, lambda p: p.circle(x, y, r))
-            paint(c, (240, 240, 255), m, rng.uniform(0.4, 1))
-        moon = shape(BW, BH, lambda p: p.circle(820, 120, 46))
-        glow(c, (200, 210, 255), np.clip(1 - radial(BW, BH, 820, 120, 200), 0, 1) ** 2, 0.5)
-        paint(c, (236, 232, 210), moon)
-        skyline(c, 42, 560, (20, 24, 44), 1.0, 80, 240, windows=((255, 200, 110), 0.25))
-        ground = vgrad(BW, 168, [(0, (18, 20, 34)), (1, (10, 10, 18))])
-        c[600:, :, :3] = ground / 255
-    return bg_finish(c, 50 + len(kind))
+    hz = 446
+    c[..., :3] = vgrad(BW, BH, [(0, (44, 50, 98)), (0.2, (92, 80, 132)), (0.42, (206, 128, 132)),
+                                (0.54, (252, 186, 130)), (hz / BH, (255, 222, 164)), (1, (255, 222, 164))]) / 255
+    clouds = fbm(BW, BH, 120, 201)
+    streak = np.clip((clouds - 0.52) * 4, 0, 1) * np.exp(-((np.arange(BH) - 250) / 90.0) ** 2)[:, None]
+    paint(c, (255, 176, 150), blur(streak, 2), 0.45)
+    sun_glow = np.clip(1 - radial(BW, BH, 700, hz, 420, 260), 0, 1) ** 2
+    glow(c, (255, 236, 180), sun_glow, 0.9)
+    sun = shape(BW, BH, lambda p: p.circle(700, hz - 22, 40))
+    paint(c, (255, 246, 214), sun)
+    hills = noise(BW, 1, 160, 202)[0]
+    ridge = hz - 12 - 30 * hills
+    yy = np.arange(BH)[:, None]
+    hm = np.clip(yy - ridge[None, :], 0, 1).astype(np.float32)
+    paint(c, (176, 116, 136), hm, 0.75)
+    crane(c, 170, hz + 30, 150, (110, 74, 104))
+    crane(c, 900, hz + 30, 120, (110, 74, 104), flip=True)
+    roofline(c, 203, hz + 34, (104, 70, 98), 20, 90, rim=((255, 190, 140), 0.5),
+             windows=((255, 200, 120), 0.08))
+    # harbour water
+    wy0, wy1 = hz + 34, 600
+    water = vgrad(BW, wy1 - wy0, [(0, (214, 150, 140)), (1, (96, 70, 104))])
+    c[wy0:wy1, :, :3] = water / 255
+    rng = np.random.RandomState(204)
+    strokes = []
+    for _ in range(150):
+        y = rng.uniform(wy0 + 3, wy1 - 3)
+        x = rng.normal(700, 110) if rng.rand() < 0.6 else rng.uniform(0, BW)
+        L = rng.uniform(10, 50) * (0.5 + (y - wy0) / (wy1 - wy0))
+        strokes.append((x, y, L))
+    m = shape(BW, BH, lambda p: [p.line([(x, y), (x + L, y)], 1.3) for x, y, L in strokes])
+    paint(c, (255, 226, 176), m, 0.55)
+    # the stone quay
+    kerb = np.zeros((BH, BW), np.float32)
+    kerb[600:612] = 1
+    cobbles(c, 612, BH, 205, (50, 40, 48), (88, 72, 80), (255, 196, 150), 0.14)
+    paint(c, (150, 118, 118), kerb)
+    paint(c, (255, 214, 170), np.pad(np.ones((2, BW), np.float32), ((600, BH - 602), (0, 0))), 0.6)
+    bol = shape(BW, BH, lambda p: [(p.rrect((x - 9, 588, x + 9, 612), 5), p.rect((x - 12, 592, x + 12, 597))) for x in (40, 250, 780, 990)])
+    paint(c, (40, 34, 44), bol)
+    lamp_post(c, 110, 640, 150, 0.6)
+    lamp_post(c, 905, 660, 150, 0.6)
+    return bg_finish(c, 206)
+
+
+def bg_sea():
+    c = solid(BW, BH, (0, 0, 0))
+    hz = 330
+    c[..., :3] = vgrad(BW, BH, [(0, (52, 104, 156)), (0.3, (140, 190, 218)), (hz / BH, (226, 234, 228)), (1, (226, 234, 228))]) / 255
+    cl = fbm(BW, BH, 140, 211)
+    cm = np.clip((cl - 0.5) * 3.2, 0, 1) * np.clip(1 - np.arange(BH) / float(hz), 0, 1)[:, None] ** 0.7
+    paint(c, (250, 250, 246), cm, 0.7)
+    paint(c, (150, 170, 196), np.clip(cm - shift(cm, 0, -6), 0, 1), 0.25)
+    glow(c, (255, 246, 220), np.clip(1 - radial(BW, BH, 300, 210, 300, 200), 0, 1) ** 2, 0.6)
+    # sea
+    sea = vgrad(BW, BH - hz, [(0, (96, 162, 176)), (0.25, (40, 118, 142)), (1, (12, 58, 84))])
+    c[hz:, :, :3] = sea / 255
+    rng = np.random.RandomState(212)
+    light_strokes, dark_strokes = [], []
+    for _ in range(700):
+        t = rng.rand() ** 1.5
+        y = hz + 3 + t * (BH - hz)
+        sun_path = rng.rand() < 0.35
+        x = rng.normal(300, 60 + 140 * t) if sun_path else rng.uniform(-60, BW)
+        L = (8 + 70 * t) * rng.uniform(0.5, 1.2)
+        wdt = 0.8 + 2.4 * t
+        (light_strokes if rng.rand() < 0.6 or sun_path else dark_strokes).append((x, y, L, wdt))
+    m = shape(BW, BH, lambda p: [p.line([(x, y), (x + L * 0.5, y - w_ * 0.6), (x + L, y)], w_) for x, y, L, w_ in light_strokes])
+    paint(c, (206, 236, 236), m, 0.45)
+    m = shape(BW, BH, lambda p: [p.line([(x, y), (x + L, y)], w_) for x, y, L, w_ in dark_strokes])
+    paint(c, (8, 40, 62), m, 0.35)
+    # island with a lighthouse, and two sails
+    isl = shape(BW, BH, lambda p: p.poly([(0, hz + 2), (0, hz - 26), (40, hz - 40), (110, hz - 46), (170, hz - 28), (230, hz - 8), (260, hz + 2)]))
+    paint(c, (84, 118, 124), isl)
+    tower = shape(BW, BH, lambda p: p.poly([(112, hz - 44), (124, hz - 44), (121, hz - 112), (115, hz - 112)]))
+    paint(c, (240, 236, 226), tower)
+    bands = shape(BW, BH, lambda p: [p.rect((100, hz - 44 - 22 * i - 11, 140, hz - 44 - 22 * i)) for i in range(3)])
+    paint(c, (196, 70, 56), bands * tower)
+    paint(c, (60, 60, 66), shape(BW, BH, lambda p: (p.rect((112, hz - 126, 124, hz - 112)), p.poly([(110, hz - 126), (118, hz - 136), (126, hz - 126)]))))
+    glow(c, (255, 236, 170), np.clip(1 - radial(BW, BH, 118, hz - 119, 40), 0, 1) ** 2, 0.9)
+    for x, k in ((780, 1.0), (900, 0.75)):
+        hull = shape(BW, BH, lambda p: p.poly([(x - 18 * k, hz + 2), (x + 18 * k, hz + 2), (x + 12 * k, hz + 8 * k), (x - 12 * k, hz + 8 * k)]))
+        sail = shape(BW, BH, lambda p: (p.poly([(x, hz - 40 * k), (x + 16 * k, hz - 2), (x, hz - 2)]), p.poly([(x - 2, hz - 34 * k), (x - 2, hz - 3), (x - 14 * k, hz - 3)])))
+        paint(c, (60, 50, 52), hull)
+        paint(c, (250, 244, 230), sail)
+    # a pier of planks along the bottom
+    py0 = 700
+    rng = np.random.RandomState(213)
+    planks = vgrad(BW, BH - py0, [(0, (140, 100, 66)), (1, (96, 64, 40))])
+    c[py0:, :, :3] = planks / 255
+    gr = noise(BW, BH - py0, 3, 214)
+    c[py0:, :, :3] *= (0.9 + 0.2 * np.repeat(gr[:, :1], BW, axis=1) * 0.5 + 0.1 * gr)[..., None]
+    seams = np.zeros((BH, BW), np.float32)
+    for x in np.cumsum(rng.uniform(60, 120, 20)):
+        seams[py0:, int(x) % BW] = 1
+    for y in (py0, py0 + 22, py0 + 46):
+        seams[y:y + 2, :] = 1
+    paint(c, (40, 26, 18), seams, 0.7)
+    paint(c, (220, 180, 130), np.pad(np.ones((2, BW), np.float32), ((py0 + 2, BH - py0 - 4), (0, 0))), 0.5)
+    return bg_finish(c, 215)
+
+
+def bg_autumn():
+    c = solid(BW, BH, (0, 0, 0))
+    c[..., :3] = vgrad(BW, BH, [(0, (112, 70, 40)), (1, (64, 40, 28))]) / 255
+    n = fbm(BW, BH, 120, 221)
+    shade(c, 0.8 + 0.35 * n)
+    # paving of old flagstones half hidden by leaves
+    rng = np.random.RandomState(222)
+    flags = []
+    for r in range(12):
+        y = r * 66 - 10
+        x = -rng.uniform(0, 60)
+        while x < BW:
+            w_ = rng.uniform(70, 120)
+            flags.append((x + 3, y + 3, x + w_ - 3, y + 63))
+            x += w_
+    fm = shape(BW, BH, lambda p: [p.rrect(b, 6) for b in flags])
+    paint(c, (150, 120, 92), fm, 0.22)
+    # sunbeams through the trees
+    yy, xx = np.mgrid[0:BH, 0:BW].astype(np.float32)
+    beams = np.clip(np.sin((xx * 0.8 + yy * 0.6) / 38.0) * 1.4 - 0.6, 0, 1) * np.clip(1 - yy / BH, 0.2, 1)
+    glow(c, (255, 206, 130), blur(beams, 6), 0.25)
+    cols = [(206, 96, 40), (226, 156, 52), (170, 62, 34), (212, 124, 58), (140, 86, 36), (236, 190, 84), (186, 60, 44)]
+    for layer, (count, size, alpha, bl) in enumerate(((260, (7, 12), 0.55, 1), (240, (9, 15), 0.95, 0))):
+        for ci, col in enumerate(cols):
+            lv = []
+            for _ in range(count // len(cols)):
+                lv.append((rng.uniform(-20, BW + 20), rng.uniform(-20, BH + 20), rng.uniform(*size), rng.uniform(0, math.pi)))
+            m = shape(BW, BH, lambda p: [leaf(p, x, y, r, a) for x, y, r, a in lv])
+            if bl:
+                m = blur(m, bl)
+            sh = blur(shift(m, 2, 3), 1)
+            paint(c, (30, 16, 10), sh, 0.35 * alpha)
+            paint(c, np.asarray(col, np.float32) * (0.75 if layer == 0 else 1.0), m, alpha)
+            vein = shape(BW, BH, lambda p: [p.line([(x - math.cos(a) * r * 0.8, y - math.sin(a) * r * 0.8),
+                                                    (x + math.cos(a) * r * 0.8, y + math.sin(a) * r * 0.8)], 0.8) for x, y, r, a in lv])
+            paint(c, (90, 40, 20), vein * m, 0.45 * alpha)
+    # branches reaching in from the top corners, heavy with leaves
+    for cx, dirx, seed in ((0, 1, 226), (BW, -1, 227)):
+        br = np.random.RandomState(seed)
+        limbs = [[(cx, -10), (cx + dirx * 120, 40), (cx + dirx * 230, 56)],
+                 [(cx, 60), (cx + dirx * 80, 100), (cx + dirx * 140, 140)],
+                 [(cx + dirx * 120, 40), (cx + dirx * 180, 0)]]
+        mass = np.clip((1.0 - radial(BW, BH, cx + dirx * 90, 20, 250, 150)) * 3 - 0.6 + 0.8 * (fbm(BW, BH, 30, seed) - 0.5), 0, 1)
+        paint(c, (0, 0, 0), blur(shift(mass, 6, 12), 8), 0.35)
+        paint(c, (86, 34, 20), mass, 0.95)
+        lm = shape(BW, BH, lambda p: [p.line(l, 7 - 2 * i) for i, l in enumerate(limbs)])
+        paint(c, (0, 0, 0), blur(shift(lm, 6, 10), 4), 0.35)
+        paint(c, (48, 30, 22), lm)
+        for ci, col in enumerate(cols):
+            lv = []
+            for _ in range(70):
+                r_ = br.rand() ** 0.7
+                ang = br.uniform(-0.2, 1.7)
+                lv.append((cx + dirx * (30 + 280 * r_ * math.cos(ang * 0.9)), -10 + 190 * r_ * math.sin(min(ang, 1.5)) * 0.9 + br.uniform(-20, 20),
+                           br.uniform(9, 15), br.uniform(0, math.pi)))
+            m = shape(BW, BH, lambda p: [leaf(p, x, y, r, a) for x, y, r, a in lv])
+            paint(c, (20, 10, 6), blur(shift(m, 5, 9), 3), 0.3)
+            paint(c, np.asarray(col, np.float32) * 0.9, m)
+            paint(c, (255, 220, 160), np.clip(m - shift(m, 1, 1), 0, 1), 0.25)
+    return bg_finish(c, 225)
+
+
+def bg_night():
+    c = solid(BW, BH, (0, 0, 0))
+    hz = 540
+    c[..., :3] = vgrad(BW, BH, [(0, (6, 10, 28)), (0.45, (20, 30, 66)), (hz / BH, (52, 50, 96)), (1, (52, 50, 96))]) / 255
+    rng = np.random.RandomState(231)
+    stars = [(rng.uniform(0, BW), rng.uniform(0, hz - 40), rng.uniform(0.4, 1.2)) for _ in range(320)]
+    m = shape(BW, BH, lambda p: [p.circle(x, y, r) for x, y, r in stars])
+    paint(c, (236, 236, 255), m * (0.5 + 0.5 * noise(BW, BH, 2, 232)), 0.9)
+    big = [s for s in stars if s[2] > 1.05][:14]
+    m = shape(BW, BH, lambda p: [(p.line([(x - 5, y), (x + 5, y)], 0.6), p.line([(x, y - 5), (x, y + 5)], 0.6)) for x, y, _ in big])
+    paint(c, (220, 230, 255), m, 0.7)
+    glow(c, (170, 190, 255), np.clip(1 - radial(BW, BH, 840, 130, 240), 0, 1) ** 2, 0.45)
+    moon = shape(BW, BH, lambda p: p.circle(840, 130, 44))
+    paint(c, (240, 234, 206), moon)
+    craters = shape(BW, BH, lambda p: (p.circle(826, 118, 8), p.circle(856, 146, 6), p.circle(850, 112, 4)))
+    paint(c, (206, 198, 170), craters * moon, 0.7)
+    paint(c, (180, 176, 160), np.clip(moon - shift(moon, -5, -3), 0, 1), 0.5)
+    roofline(c, 233, hz - 10, (30, 36, 70), 60, 170, wmin=60, wmax=140, windows=((255, 210, 130), 0.10), chimneys=0.6)
+    fog = np.exp(-((np.arange(BH) - (hz - 20)) / 40.0) ** 2)[:, None] * np.ones((1, BW))
+    paint(c, (90, 96, 140), fog.astype(np.float32), 0.35)
+    roofline(c, 234, hz + 40, (14, 16, 32), 60, 140, wmin=70, wmax=160, windows=((255, 196, 110), 0.22),
+             rim=((120, 130, 190), 0.5))
+    cobbles(c, 630, BH, 235, (12, 14, 24), (32, 36, 52), (140, 150, 200), 0.10)
+    lamp_post(c, 90, 660, 170)
+    lamp_post(c, 930, 672, 170)
+    return bg_finish(c, 236)
+
+
+def background(kind):
+    return {'dawn': bg_dawn, 'sea': bg_sea, 'autumn': bg_autumn, 'night': bg_night}[kind]()
 
 
 # ---- result picture -------------------------------------------------------------
