@@ -160,16 +160,20 @@ class Game:
     progress     plain progress text, stored shifted as media/dane.txt
     progress_bytes  bytes written to media/dane.txt as they stand
     start_timeout   seconds to wait for the window
+    screen       size of the X screen (the game's display stays 1024 x 768)
+    prepare      called with the working folder before the game starts
     """
 
     def __init__(self, levels=None, level_text=None, progress=None, progress_bytes=None,
-                 start_timeout=30.0, media=None):
+                 start_timeout=30.0, media=None, screen=SCREEN, prepare=None):
         self.levels = levels
         self.level_text = level_text
         self.progress = progress
         self.progress_bytes = progress_bytes
         self.start_timeout = start_timeout
         self.media = media or os.path.join(source_dir(), "media")
+        self.screen = screen
+        self.prepare = prepare
         self.folder = None
         self.display = None
         self.window = None
@@ -211,12 +215,14 @@ class Game:
                 f.write(self.progress_bytes)
         elif os.path.exists(os.path.join(media, "dane.txt")):
             os.remove(os.path.join(media, "dane.txt"))
+        if self.prepare:
+            self.prepare(self.folder)
 
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
         try:
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % tuple(self.screen),
                  "-nolisten", "tcp", "-noreset"],
                 pass_fds=(write_end,), stdout=subprocess.DEVNULL,
                 stderr=open(os.path.join(self.folder, "xvfb.log"), "wb"))
