@@ -229,7 +229,11 @@ def make_melody(bars, seed, lo, hi, start_note):
             arch = np.sin(np.pi * min(1.0, frac / (2 * peak))) if frac < peak else \
                 np.cos(0.5 * np.pi * (frac - peak) / (1.0 - peak))
             target = lo + 2 + (hi - lo - 4) * (0.25 + height * 0.75 * arch)
+            # A note held across a chord change must suit both chords.
             pcs = chord_pitch_classes(chord_at(chords, beat))
+            end = beat + eighths / 2.0
+            if beat < 2.0 < end and len(chords) == 2:
+                pcs = (pcs & chord_pitch_classes(chords[1])) or pcs
             strong = pos % 4 == 0 or eighths >= 3
             closing = (b == len(bars) - 1 and k == len(rhythm) - 1
                        and chord_at(chords, beat) == 'F')
