@@ -58,13 +58,26 @@ static bool scan_float(std::string_view text, size_t& at, double& value) {
     while (at < text.size() && is_space(text[at])) at++;
     size_t end = at;
     if (end < text.size() && (text[end] == '+' || text[end] == '-')) end++;
+    const size_t after_sign = end;
     size_t digits = 0;
     while (end < text.size() && is_digit(text[end])) end++, digits++;
     if (end < text.size() && text[end] == '.') {
         end++;
         while (end < text.size() && is_digit(text[end])) end++, digits++;
     }
-    if (digits == 0) return false;
+    if (digits == 0) {
+        // "nan" and "inf" are numbers too, just unusable ones: the fields after them still count.
+        for (std::string_view word : {"infinity", "inf", "nan"}) {
+            std::string_view rest = text.substr(after_sign, word.size());
+            bool same = rest.size() == word.size();
+            for (size_t k = 0; same && k < word.size(); k++) same = (rest[k] | 0x20) == word[k];
+            if (!same) continue;
+            value = word == "nan" ? NAN : INFINITY;
+            at = after_sign + word.size();
+            return true;
+        }
+        return false;
+    }
     if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
         size_t exponent = end + 1;
         if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) exponent++;

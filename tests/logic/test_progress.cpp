@@ -82,7 +82,9 @@ TEST(Progress, DamagedFiles) {
         {"huge pause", "1000 3 0 4 4", 0.002f, 3, 0, 4, 4},
         {"negative pause", "-0.5 3 0 4 4", 0.002f, 3, 0, 4, 4},
         {"overflowing pause", "1e999 3 0 4 4", 0.002f, 3, 0, 4, 4},
-        {"not a number", "nan 3 0 4 4", 0.0f, 7, 7, 7, 7},
+        {"not a number", "nan 3 0 4 4", 0.002f, 3, 0, 4, 4},
+        {"infinite pause", "-INF 3 0 4 4", 0.002f, 3, 0, 4, 4},
+        {"a word", "fast 3 0 4 4", 0.0f, 7, 7, 7, 7},
         {"number too large for an int", "0.002 99999999999 1 2 3", 0.002f, 7, 7, 7, 7},
         {"binary", std::string("\x01\xff\x00\x80", 4), 0.0f, 7, 7, 7, 7},
     };
