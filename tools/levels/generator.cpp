@@ -30,6 +30,10 @@ struct GenerateOptions {
     int max_pushes = 1000;
     double solve_limit = 1.5;
     std::string title = "Untitled";
+    bool verbose = false;
+    int walks = 0;          // random pull runs per room instead of the exhaustive backward search
+    int walk_steps = 300;
+    bool cluster = false;   // targets in one storage area instead of scattered
 };
 
 struct Carved {
@@ -226,19 +230,17 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
         s[k] = static_cast<uint8_t>(smallest);
         pull_insert(ps, s.data(), UINT32_MAX, 0, 0);
     }
-    std::vector<size_t> layer_start{0};
-    size_t layer_end = ps.hash.size();
-    int complete_depth = 0;
-    size_t complete_begin = 0, complete_end = layer_end;
+    // layer d holds the positions d pushes from solved: [layers[d], layers[d + 1])
+    std::vector<size_t> layers{0, ps.hash.size()};
     bool capped = false;
     size_t cur = 0;
-    while (cur < ps.hash.size() && !capped) {
+    while (!capped) {
+        size_t layer_end = layers.back();
         for (; cur < layer_end && !capped; ++cur) {
             std::memcpy(s.data(), &ps.data[cur * w], w);
             std::fill(occupied.begin(), occupied.end(), 0);
             for (int i = 0; i < k; ++i) occupied[s[i]] = 1;
             flood(map, occupied, s[k], region, queue);
-            std::vector<int> reach = queue;
             for (int i = 0; i < k; ++i) {
                 int x = s[i];
                 for (int e = 0; e < 4; ++e) {
@@ -259,22 +261,16 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
             }
             if (ps.hash.size() > opt.max_states) capped = true;
         }
-        if (capped) break;
-        if (layer_end == ps.hash.size()) break;
-        // layer [layer_start, layer_end) is complete; the next one is now too
-        complete_begin = layer_end;
-        complete_end = ps.hash.size();
-        ++complete_depth;
-        layer_end = ps.hash.size();
+        if (capped || ps.hash.size() == layer_end) break;
+        layers.push_back(ps.hash.size());   // the previous layer is fully expanded, so this one is whole
     }
-    if (capped) {
-        // the layer being filled when the cap hit is not complete
-    }
+    const int complete_depth = static_cast<int>(layers.size()) - 2;
+    if (opt.verbose)
+        std::fprintf(stderr, "  room of %d cells: %zu positions, complete to %d pushes%s\n", map.cells,
+                     ps.hash.size(), complete_depth, capped ? " (capped)" : "");
     if (complete_depth < opt.min_pushes) return;
-    // The deepest complete layer; if it is beyond max_pushes, step back.
-    int depth = complete_depth;
-    size_t begin = complete_begin, end = complete_end;
-    if (depth > opt.max_pushes) return;
+    const int depth = std::min(complete_depth, opt.max_pushes);
+    const size_t begin = layers[depth], end = layers[depth + 1];
     if (end <= begin) return;
     std::vector<size_t> picks;
     size_t count = end - begin;
@@ -325,13 +321,152 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
     }
 }
 
+
+// Counts how often a solution turns from one box to another.
+int count_box_changes(const LevelGrid& level, const std::string& lurd)
+{
+    int col = 0, row = 0;
+    for (int c = 0; c < GRID_COLUMNS; ++c)
+        for (int r = 0; r < GRID_ROWS; ++r)
+            if (level.code[c][r] == CODE_PLAYER_START) {
+                col = c;
+                row = r;
+            }
+    int changes = 0, last_c = -1, last_r = -1;
+    for (char ch : lurd) {
+        int dc = 0, dr = 0;
+        switch (ch | 0x20) {
+        case 'l': dc = -1; break;
+        case 'r': dc = 1; break;
+        case 'u': dr = -1; break;
+        case 'd': dr = 1; break;
+        }
+        col += dc;
+        row += dr;
+        if (ch >= 'A' && ch <= 'Z') {
+            if (last_c >= 0 && (col != last_c || row != last_r)) ++changes;
+            last_c = col + dc;
+            last_r = row + dr;
+        }
+    }
+    return changes;
+}
+
+// Long random runs of pulls from the solved state, leaning toward pulls
+// that take boxes further from the targets; the forward solver then gives
+// the exact fewest pushes, and only positions it proves in time are kept.
+void walk_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best)
+{
+    LevelMap map;
+    std::string reason;
+    if (!build_level_map(solved, map, reason)) return;
+    const int k = static_cast<int>(map.targets.size());
+    std::vector<char> occupied(map.cells, 0), region(map.cells, 0);
+    std::vector<int> queue;
+    auto nearest = [&](int cell) {
+        int best_d = PUSH_UNREACHABLE;
+        for (size_t t = 0; t < map.targets.size(); ++t) best_d = std::min<int>(best_d, map.push_distance[t][cell]);
+        return best_d;
+    };
+    for (int w = 0; w < opt.walks; ++w) {
+        std::vector<int> boxes(map.targets.begin(), map.targets.end());
+        std::fill(occupied.begin(), occupied.end(), 0);
+        for (int b : boxes) occupied[b] = 1;
+        std::vector<int> free_cells;
+        for (int c = 0; c < map.cells; ++c)
+            if (!occupied[c]) free_cells.push_back(c);
+        int player = free_cells[rng() % free_cells.size()];
+        int last_box = -1;
+        // remember the spread-out moment of the run, not just where it ends
+        int spread = 0, best_spread = -1;
+        std::vector<int> best_boxes = boxes;
+        int best_player = player;
+        for (int step = 0; step < opt.walk_steps; ++step) {
+            flood(map, occupied, player, region, queue);
+            struct Pull { int i, a, c, gain; };
+            std::vector<Pull> pulls, away, same;
+            for (int i = 0; i < k; ++i) {
+                int x = boxes[i];
+                for (int e = 0; e < 4; ++e) {
+                    int a = map.next[x][e];
+                    if (a < 0 || !region[a]) continue;
+                    int c = map.next[a][e];
+                    if (c < 0 || occupied[c]) continue;
+                    Pull p{i, a, c, nearest(a) - nearest(x)};
+                    pulls.push_back(p);
+                    if (p.gain > 0) away.push_back(p);
+                    if (p.gain > 0 && i == last_box) same.push_back(p);
+                }
+            }
+            if (pulls.empty()) break;
+            Pull pick = pulls[rng() % pulls.size()];
+            int roll = static_cast<int>(rng() % 100);
+            if (roll < 45 && !same.empty()) pick = same[rng() % same.size()];
+            else if (roll < 80 && !away.empty()) pick = away[rng() % away.size()];
+            occupied[boxes[pick.i]] = 0;
+            occupied[pick.a] = 1;
+            boxes[pick.i] = pick.a;
+            player = pick.c;
+            last_box = pick.i;
+            spread += pick.gain;
+            if (spread > best_spread) {
+                best_spread = spread;
+                best_boxes = boxes;
+                best_player = player;
+            }
+        }
+        std::fill(occupied.begin(), occupied.end(), 0);
+        for (int b : best_boxes) occupied[b] = 1;
+        boxes = best_boxes;
+        player = best_player;
+        // the player may start anywhere in its area that is not a target
+        flood(map, occupied, player, region, queue);
+        std::vector<int> spots;
+        for (int x : queue)
+            if (!map.target[x]) spots.push_back(x);
+        if (spots.empty()) continue;
+        int resting = 0;
+        for (int b : boxes) resting += map.target[b] ? 1 : 0;
+        if (resting * 3 > k) continue;
+        player = spots[rng() % spots.size()];
+        LevelGrid grid = solved;
+        for (int c = 0; c < map.cells; ++c) {
+            int code = map.target[c] ? CODE_TARGET : CODE_FLOOR;
+            if (occupied[c]) code = map.target[c] ? CODE_BOX_ON_TARGET : CODE_BOX;
+            if (c == player) code = CODE_PLAYER_START;
+            grid.code[map.column[c]][map.row[c]] = code;
+        }
+        SolveOptions so;
+        so.time_limit = opt.solve_limit;
+        so.fallback_time = 0;
+        SolveResult r = solve_level(grid, so);
+        if (!r.solved || !r.optimal || r.pushes < opt.min_pushes || r.pushes > opt.max_pushes) continue;
+        int changes = count_box_changes(grid, r.lurd);
+        double score = r.pushes + 2.5 * changes - 6.0 * resting;
+        if (best.found && score <= best.score) continue;
+        grid.title = opt.title;
+        best.found = true;
+        best.grid = grid;
+        best.pushes = r.pushes;
+        best.changes = changes;
+        best.score = score;
+        best.proof = r;
+        if (opt.verbose)
+            std::fprintf(stderr, "  walk %d: pushes %d changes %d score %.1f proved in %.2f s\n", w, r.pushes,
+                         changes, score, r.seconds);
+    }
+}
+
 void print_help()
 {
     std::printf("pelmak-levels generate [--seed N] [--width W] [--height H] [--boxes K] [--fill F]\n"
                 "                       [--tries T] [--states S] [--min-pushes P] [--max-pushes P]\n"
-                "                       [--solve-limit SECONDS] [--title TEXT]\n"
+                "                       [--solve-limit SECONDS] [--title TEXT] [--verbose]\n"
+                "                       [--walks N [--walk-steps S]] [--cluster]\n"
                 "Prints the best level found as XSB with its fewest pushes and interaction count.\n"
-                "The room is W x H inside its walls (at most 17 x 11).\n");
+                "The room is W x H inside its walls (at most 17 x 11). Without --walks the\n"
+                "backward search is exhaustive up to S positions; with --walks each room gets\n"
+                "N random pull runs of S steps, each proved by the solver.\n");
 }
 
 } // namespace
@@ -353,6 +488,10 @@ int generate_main(int argc, char** argv)
         else if (a == "--max-pushes") opt.max_pushes = std::atoi(value().c_str());
         else if (a == "--solve-limit") opt.solve_limit = std::atof(value().c_str());
         else if (a == "--title") opt.title = value();
+        else if (a == "--verbose") opt.verbose = true;
+        else if (a == "--cluster") opt.cluster = true;
+        else if (a == "--walks") opt.walks = std::atoi(value().c_str());
+        else if (a == "--walk-steps") opt.walk_steps = std::atoi(value().c_str());
         else {
             print_help();
             return a == "--help" ? 0 : 2;
@@ -374,6 +513,31 @@ int generate_main(int argc, char** argv)
         LevelGrid solved = room_to_grid(room);
         // targets in the carved area; the player on some other floor cell
         std::shuffle(floor_cells.begin(), floor_cells.end(), rng);
+        if (opt.cluster) {
+            // a storage area: targets taken in breadth-first order from one cell, some skipped
+            std::vector<char> taken(room.width * room.height, 0);
+            std::vector<int> order{floor_cells[0]}, picked;
+            taken[floor_cells[0]] = 1;
+            for (size_t q = 0; q < order.size() && static_cast<int>(picked.size()) < opt.boxes; ++q) {
+                int i = order[q];
+                if (q == 0 || rng() % 100 < 75) picked.push_back(i);
+                const int nx[4] = {1, -1, 0, 0}, ny[4] = {0, 0, 1, -1};
+                for (int d = 0; d < 4; ++d) {
+                    int x = i % room.width + nx[d], y = i / room.width + ny[d];
+                    if (x < 0 || y < 0 || x >= room.width || y >= room.height) continue;
+                    int j = y * room.width + x;
+                    if (!room.floor[j] || taken[j]) continue;
+                    taken[j] = 1;
+                    order.push_back(j);
+                }
+            }
+            if (static_cast<int>(picked.size()) < opt.boxes) continue;
+            std::vector<int> rest;
+            for (int i : floor_cells)
+                if (std::find(picked.begin(), picked.end(), i) == picked.end()) rest.push_back(i);
+            floor_cells = picked;
+            floor_cells.insert(floor_cells.end(), rest.begin(), rest.end());
+        }
         const int ox = AREA_FIRST_COLUMN + ((AREA_LAST_COLUMN - AREA_FIRST_COLUMN + 1) - (room.width + 2)) / 2 + 1;
         const int oy = AREA_FIRST_ROW + ((AREA_LAST_ROW - AREA_FIRST_ROW + 1) - (room.height + 2)) / 2 + 1;
         for (int b = 0; b < opt.boxes; ++b) {
@@ -383,6 +547,11 @@ int generate_main(int argc, char** argv)
         int pi = floor_cells[opt.boxes];
         solved.code[ox + pi % room.width][oy + pi / room.width] = CODE_PLAYER_START;
         Candidate best;
+        if (opt.walks > 0) {
+            walk_room(solved, opt, rng, best);
+            if (best.found && (!overall.found || best.score > overall.score)) overall = best;
+            continue;
+        }
         explore_room(solved, opt, rng, best);
         if (!best.found) continue;
         if (overall.found && best.score <= overall.score) continue;

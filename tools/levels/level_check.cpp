@@ -97,13 +97,13 @@ void check_level(const LevelGrid& level, int number, std::vector<LevelProblem>& 
 
     // The player may step on any code up to 3, so walls alone must hold it in.
     bool reached[GRID_COLUMNS][GRID_ROWS] = {};
-    std::vector<std::pair<int, int>> stack{players[0]};
+    // Breadth first, so the first leak reported is the one nearest the player.
+    std::vector<std::pair<int, int>> queue{players[0]};
     reached[players[0].first][players[0].second] = true;
     std::vector<std::pair<int, int>> leaks;
     bool off_board = false;
-    while (!stack.empty()) {
-        auto [c, r] = stack.back();
-        stack.pop_back();
+    for (size_t q = 0; q < queue.size(); ++q) {
+        auto [c, r] = queue[q];
         int v = level.code[c][r];
         if (code_is_outside(v) || v < 0) leaks.push_back({c, r});
         const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
@@ -115,10 +115,9 @@ void check_level(const LevelGrid& level, int number, std::vector<LevelProblem>& 
             }
             if (reached[nc][nr] || level.code[nc][nr] == CODE_WALL) continue;
             reached[nc][nr] = true;
-            stack.push_back({nc, nr});
+            queue.push_back({nc, nr});
         }
     }
-    std::sort(leaks.begin(), leaks.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
     report_cells(problems, number, "room not closed: the player can reach outside ground", leaks);
     if (off_board) problems.push_back({number, "room not closed: the player can walk off the board"});
     std::vector<std::pair<int, int>> stray;
