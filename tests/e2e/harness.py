@@ -9,6 +9,8 @@ Every Game gets its own X server (a free display found by Xvfb itself), its own
 working folder holding a copy of media/, and is torn down on the way out even
 when the test fails. Set PELMAK_KEEP=1 to keep the folder for a look.
 
+Timeouts are generous: on a loaded two-core machine a start takes a minute.
+
 Keys: the game polls the keyboard state once per frame and a move lasts 50
 frames, so a key is held for a known time instead of tapped. There is no window
 manager: the server's initial focus follows the pointer, and the harness also
@@ -50,8 +52,12 @@ def encode_progress(text):
 def grid_from_picture(picture):
     """16 rows of 21 cell codes from a picture such as
     "#####\\n#@$.#\\n#####" (see PICTURE_CODES); short rows and missing rows
-    are outside."""
-    lines = picture.strip("\n").split("\n")
+    are outside; so are blank lines."""
+    # Only the line break right after an opening triple quote is dropped, so
+    # blank lines at the top are rows of outside.
+    if picture.startswith("\n"):
+        picture = picture[1:]
+    lines = picture.rstrip().split("\n")
     if len(lines) > ROWS or any(len(line) > COLUMNS for line in lines):
         raise ValueError("a level picture is at most 21 x 16")
     grid = [[0] * COLUMNS for _ in range(ROWS)]
@@ -165,7 +171,7 @@ class Game:
     """
 
     def __init__(self, levels=None, level_text=None, progress=None, progress_bytes=None,
-                 start_timeout=30.0, media=None, screen=SCREEN, prepare=None):
+                 start_timeout=60.0, media=None, screen=SCREEN, prepare=None):
         self.levels = levels
         self.level_text = level_text
         self.progress = progress
@@ -277,7 +283,7 @@ class Game:
 
     def xdotool(self, *args, check=True):
         result = subprocess.run(["xdotool", *map(str, args)], env=self.env, capture_output=True,
-                                text=True, timeout=20)
+                                text=True, timeout=60)
         if check and result.returncode != 0:
             raise RuntimeError("xdotool %s: %s" % (" ".join(map(str, args)), result.stderr.strip()))
         return result.stdout
@@ -387,7 +393,7 @@ class Game:
                 raise Timeout("%s did not happen within %.1f s" % (what, timeout))
             time.sleep(interval)
 
-    def wait_still(self, timeout=20.0, gap=0.5, box=None):
+    def wait_still(self, timeout=60.0, gap=0.5, box=None):
         """Waits until two screenshots gap seconds apart are the same (the
         title, a build-up or a fade is over); returns the last one."""
         last = [self.screenshot().crop(box) if box else self.screenshot()]
@@ -410,7 +416,7 @@ class Game:
     def park_pointer(self):
         self.mouse_move(*self.PARK)
 
-    def wait_for_play(self, timeout=60.0):
+    def wait_for_play(self, timeout=180.0):
         """Waits out the title, the build-up and the fade-in: returns once the
         play screen's frame loop answers the pointer (the info button lights
         up under it), with the pointer parked again and the picture still."""
@@ -431,9 +437,9 @@ class Game:
             if time.time() > deadline:
                 raise Timeout("the play screen did not answer the pointer within %.0f s" % timeout)
         self.park_pointer()
-        return self.wait_still(max(5.0, deadline - time.time()), gap=0.5)
+        return self.wait_still(max(30.0, deadline - time.time()), gap=0.5)
 
-    def wait_exit(self, timeout=20.0):
+    def wait_exit(self, timeout=60.0):
         """The game's exit code once it has ended."""
         try:
             return self.process.wait(timeout)

@@ -35,7 +35,7 @@ def scenario(results):
         results.check("wall differs from the background", not close(wall, outside, 20), (wall, outside))
 
         game.key("Escape", 0.3)
-        code = game.wait_exit(30)
+        code = game.wait_exit(60)
         results.check("ESC ends the game with exit code 0", code == 0, (code, game.stderr_text()[-300:]))
         results.check("no snapshot file left behind", not os.path.exists(os.path.join(game.folder, "ekran.png")))
 
