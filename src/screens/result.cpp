@@ -83,9 +83,12 @@ void capture_displayed_frame() {
 static void compose_darkened_frame() {
     al_set_target_bitmap(game_assets.spare_buffer);
     al_draw_bitmap(game_assets.screen_buffer, 0, 0, 0);
+    // One batch: the passes still blend one over the other, in one draw call.
+    al_hold_bitmap_drawing(true);
     for (int pass = 0; pass < DARKEN_PASSES; pass++)
         al_draw_tinted_scaled_bitmap(game_assets.tile_atlas, al_map_rgba(1, 1, 1, 8), 150, 50, 10, 10, 0, 12, 1024, 38,
                                      0);
+    al_hold_bitmap_drawing(false);
 }
 
 static void compose_panel() {
@@ -117,6 +120,19 @@ static void compose_panel() {
 void compose_result_screen() {
     compose_darkened_frame();
     compose_panel();
+    target_back_buffer();
+}
+
+void prepare_result_screen() {
+    al_set_target_bitmap(game_assets.result_buffer);
+    al_draw_bitmap(al_get_backbuffer(game_assets.display), 0, 0, 0);
+    al_draw_tinted_scaled_bitmap(game_assets.tile_atlas, al_map_rgba(1, 1, 1, 8), 150, 50, 10, 10, 0, 12, 1024, 38, 0);
+    al_draw_filled_rectangle(0, 0, 100, 100, al_map_rgba(0, 0, 0, 150));
+    al_draw_rectangle(0, 0, 100, 100, black(), 8);
+    // Every glyph the panel can need, so none is rendered into the font cache later.
+    draw_slot(game_assets.font_bold_40, black(), 0, 0, 0, 6);
+    for (int slot = 7; slot <= 12; slot++) draw_slot(game_assets.font_22, black(), 0, 0, 0, slot, 1234567890);
+    al_clear_to_color(al_map_rgba(0, 0, 0, 0));
     target_back_buffer();
 }
 
