@@ -63,6 +63,10 @@ def sprite_sheet():
     place(s, ui.locked_mark(), 430, 140)
     place(s, ui.side_panel(), 400, 0)
     place(s, scenes.closing_picture(), 0, 244)
+    # The menu tints this piece (12, 12, 12, 6): colour twice its opacity, so
+    # only a dark piece darkens what it is laid over.
+    band = s[450:455, 400:405]
+    assert band[..., 3].min() > 0.99 and band[..., :3].max() < 0.1, band
     # stretched pieces get a margin of their own border pixels
     pad_edges(s, 0, 160, 10, 36, 4)
     pad_edges(s, 320, 88, 10, 28, 4)

@@ -111,17 +111,21 @@ def closing_picture():
     sky = vgrad(w, h, [(0, (92, 120, 170)), (0.22, (238, 170, 150)), (0.42, (255, 214, 150)), (0.55, (255, 236, 190)), (1, (255, 236, 190))])
     paint(c, sky, door)
     rays = np.clip(1 - radial(w, h, 350, 168, 260), 0, 1) ** 1.5
-    glow(c, (255, 220, 150), rays * door, 0.6)
+    glow(c, (255, 220, 150), rays * door, 0.4)
     yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
     beams = np.clip(np.cos(np.arctan2(yy - 168, xx - 350) * 18) * 2 - 1, 0, 1) * np.clip(1 - radial(w, h, 350, 168, 200), 0, 1)
-    glow(c, (255, 240, 200), beams * door, 0.35)
+    glow(c, (255, 240, 200), beams * door, 0.22)
     sun = shape(w, h, lambda p: p.circle(350, 168, 28))
     paint(c, (255, 250, 226), sun * door)
     # distant roofs seen through the door
-    roofs = shape(w, h, lambda p: p.poly([(230, 270), (230, 214), (262, 214), (262, 196), (300, 196), (300, 224),
-                                          (330, 224), (330, 206), (392, 206), (392, 190), (418, 190), (418, 220),
-                                          (446, 220), (446, 200), (470, 200), (470, 270)]))
-    paint(c, (112, 74, 108), roofs * door)
+    roofs = shape(w, h, lambda p: p.poly([(230, 270), (230, 236), (262, 236), (262, 222), (284, 210), (306, 222), (306, 242),
+                                          (330, 242), (330, 228), (392, 228), (392, 218), (418, 218), (418, 238),
+                                          (446, 238), (446, 224), (470, 224), (470, 270)]))
+    paint(c, (44, 30, 50), roofs * door)
+    # a harbour tower; its dark face also serves the menu as the piece that
+    # darkens the top bar (tinted brighter than it is opaque, so it must be dark)
+    tower = shape(w, h, lambda p: (p.rect((394, 176, 412, 270)), p.poly([(391, 177), (403, 160), (415, 177)])))
+    roofs = np.clip(roofs + tower, 0, 1)
     paint(c, (255, 196, 150), np.clip(roofs - shift(roofs, 0, 2), 0, 1) * door, 0.6)
     rim = np.clip(dilate(door, 3) - door, 0, 1)
     paint(c, (40, 44, 54), rim)
@@ -168,6 +172,11 @@ def closing_picture():
             paint(c, (255, 255, 255), np.clip(f - shift(f, 2, 0), 0, 1), 0.35)
     lantern(c, 120, 70, 1.6)
     lantern(c, 580, 70, 1.6)
+    paint(c, (30, 22, 36), roofs * door)
+    paint(c, (14, 10, 18), tower * door)
+    paint(c, (255, 200, 150), np.clip(roofs - shift(roofs, 0, 2), 0, 1) * door, 0.55)
+    lit = shape(w, h, lambda p: [p.rect((x, y, x + 5, y + 7)) for x, y in ((244, 246), (280, 230), (312, 252), (350, 240), (428, 250), (454, 236))])
+    paint(c, (255, 204, 120), lit * door, 0.9)
     # a row of crates on glowing targets
     crate = crate_prop(1.25)
     for i, x in enumerate((60, 140, 500, 580)):
@@ -180,6 +189,8 @@ def closing_picture():
     paint(c, (60, 40, 24), shadow, 0.45)
     over(c, fig)
     sparkles(c, 40, 7, (20, 20, 680, 240), [TEAL_GLOW, (255, 220, 140), (255, 255, 255), (240, 150, 110)], a=0.85)
+    # sparkles stay off the tower's band piece (see above)
+    paint(c, (14, 10, 18), tower * door * (1 - fig[..., 3]))
     # soft vignette, lower band kept light for the text laid over it
     v = radial(w, h, 350, 250, 420, 330)
     dark = np.clip((v - 0.8) * 1.6, 0, 0.6)

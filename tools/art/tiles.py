@@ -132,7 +132,8 @@ def cobble_tile():
 
 # ---- the box: three pieces designed together -------------------------------
 
-SLITS = ((17, 20), (27, 30))   # rows of the open gaps between the lid planks
+SLITS = ((17, 20), (27, 30))
+WINDOWS = ((0, 0), (30, 30))    # tile-local corners of the two band pieces   # rows of the open gaps between the lid planks
 
 
 def crate_geometry():
@@ -237,6 +238,12 @@ def box_on_target_tile(g):
     paint(c, (50, 150, 140), edge, 0.6)
     cap = base[..., :3] * np.array([1.0, 1.7, 1.7], np.float32)
     c[..., :3] = np.minimum(c[..., :3], cap)
+    # Two 10 x 10 windows of this tile are stretched across the screen as
+    # darkening bands; flat and opaque there, the bands come out even.
+    for x, y in WINDOWS:
+        win = c[y:y + 10, x:x + 10]
+        win[..., :3] = win[..., :3].reshape(-1, 3).min(axis=0)
+        win[..., 3] = 1
     return cut_slits(c, g)
 
 
