@@ -34,6 +34,8 @@ struct GenerateOptions {
     int walks = 0;          // random pull runs per room instead of the exhaustive backward search
     int walk_steps = 300;
     bool cluster = false;   // targets in one storage area instead of scattered
+    int extend = 0;         // pulls beyond a capped backward search that falls short
+    int extend_tries = 12;
 };
 
 struct Carved {
@@ -202,6 +204,10 @@ struct Candidate {
     SolveResult proof;
 };
 
+void pull_walk(const LevelMap& map, std::vector<int>& boxes, int& player, int steps, std::mt19937_64& rng);
+void consider_position(const LevelGrid& solved, const LevelMap& map, const std::vector<int>& boxes, int player,
+                       const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best, const char* how);
+
 // Backward search from the solved state; fills `best` when this room gives a better level.
 void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best)
 {
@@ -217,8 +223,8 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
     ps.table_mask = (1 << 16) - 1;
     std::vector<char> occupied(map.cells, 0), mark(map.cells, 0), region(map.cells, 0);
     std::vector<int> queue;
-    std::vector<uint8_t> s(w);
-    for (int t : map.targets) occupied[t] = 1;
+    std::vector<uint8_t> s(w), t(w);
+    for (int target : map.targets) occupied[target] = 1;
     // One start per part of the floor the player could end in.
     std::vector<char> covered(map.cells, 0);
     for (int c = 0; c < map.cells; ++c) {
@@ -250,7 +256,7 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
                     if (c < 0 || occupied[c]) continue;
                     occupied[x] = 0;
                     occupied[a] = 1;
-                    std::vector<uint8_t> t(s);
+                    t = s;
                     t[i] = static_cast<uint8_t>(a);
                     std::sort(t.begin(), t.begin() + k);
                     t[k] = static_cast<uint8_t>(flood(map, occupied, c, mark, queue));
@@ -268,7 +274,21 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
     if (opt.verbose)
         std::fprintf(stderr, "  room of %d cells: %zu positions, complete to %d pushes%s\n", map.cells,
                      ps.hash.size(), complete_depth, capped ? " (capped)" : "");
-    if (complete_depth < opt.min_pushes) return;
+    if (complete_depth < opt.min_pushes) {
+        // Not deep enough: spread some of the deepest positions further by
+        // random pulls and let the solver tell their exact distance.
+        // (An exhaustive search has nothing deeper to find.)
+        if (!capped || opt.extend <= 0 || complete_depth + opt.extend < opt.min_pushes) return;
+        const size_t begin = layers[complete_depth], end = layers[complete_depth + 1];
+        for (int i = 0; i < opt.extend_tries && end > begin; ++i) {
+            size_t idx = begin + rng() % (end - begin);
+            std::vector<int> boxes(&ps.data[idx * w], &ps.data[idx * w] + k);
+            int player = ps.data[idx * w + k];
+            pull_walk(map, boxes, player, opt.extend, rng);
+            consider_position(solved, map, boxes, player, opt, rng, best, "extended");
+        }
+        return;
+    }
     const int depth = std::min(complete_depth, opt.max_pushes);
     const size_t begin = layers[depth], end = layers[depth + 1];
     if (end <= begin) return;
@@ -352,108 +372,124 @@ int count_box_changes(const LevelGrid& level, const std::string& lurd)
     return changes;
 }
 
-// Long random runs of pulls from the solved state, leaning toward pulls
-// that take boxes further from the targets; the forward solver then gives
-// the exact fewest pushes, and only positions it proves in time are kept.
-void walk_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best)
+// One run of pulls leaning toward pulls that take boxes further from the
+// targets, and now and then staying with the same box. Leaves boxes and
+// player at the most spread-out moment of the run.
+void pull_walk(const LevelMap& map, std::vector<int>& boxes, int& player, int steps, std::mt19937_64& rng)
 {
-    LevelMap map;
-    std::string reason;
-    if (!build_level_map(solved, map, reason)) return;
-    const int k = static_cast<int>(map.targets.size());
+    const int k = static_cast<int>(boxes.size());
     std::vector<char> occupied(map.cells, 0), region(map.cells, 0);
     std::vector<int> queue;
+    for (int b : boxes) occupied[b] = 1;
     auto nearest = [&](int cell) {
         int best_d = PUSH_UNREACHABLE;
         for (size_t t = 0; t < map.targets.size(); ++t) best_d = std::min<int>(best_d, map.push_distance[t][cell]);
         return best_d;
     };
+    int last_box = -1, spread = 0, best_spread = -1;
+    std::vector<int> best_boxes = boxes;
+    int best_player = player;
+    struct Pull { int i, a, c, gain; };
+    std::vector<Pull> pulls, away, same;
+    for (int step = 0; step < steps; ++step) {
+        flood(map, occupied, player, region, queue);
+        pulls.clear();
+        away.clear();
+        same.clear();
+        for (int i = 0; i < k; ++i) {
+            int x = boxes[i];
+            for (int e = 0; e < 4; ++e) {
+                int a = map.next[x][e];
+                if (a < 0 || !region[a]) continue;
+                int c = map.next[a][e];
+                if (c < 0 || occupied[c]) continue;
+                Pull p{i, a, c, nearest(a) - nearest(x)};
+                pulls.push_back(p);
+                if (p.gain > 0) away.push_back(p);
+                if (p.gain > 0 && i == last_box) same.push_back(p);
+            }
+        }
+        if (pulls.empty()) break;
+        Pull pick = pulls[rng() % pulls.size()];
+        int roll = static_cast<int>(rng() % 100);
+        if (roll < 45 && !same.empty()) pick = same[rng() % same.size()];
+        else if (roll < 80 && !away.empty()) pick = away[rng() % away.size()];
+        occupied[boxes[pick.i]] = 0;
+        occupied[pick.a] = 1;
+        boxes[pick.i] = pick.a;
+        player = pick.c;
+        last_box = pick.i;
+        spread += pick.gain;
+        if (spread > best_spread) {
+            best_spread = spread;
+            best_boxes = boxes;
+            best_player = player;
+        }
+    }
+    boxes = best_boxes;
+    player = best_player;
+}
+
+// Turns a position into a level, lets the solver prove its fewest pushes and
+// keeps it when it scores better than the best so far.
+void consider_position(const LevelGrid& solved, const LevelMap& map, const std::vector<int>& boxes, int player,
+                       const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best, const char* how)
+{
+    const int k = static_cast<int>(boxes.size());
+    std::vector<char> occupied(map.cells, 0), region(map.cells, 0);
+    std::vector<int> queue;
+    for (int b : boxes) occupied[b] = 1;
+    // the player may start anywhere in its area that is not a target
+    flood(map, occupied, player, region, queue);
+    std::vector<int> spots;
+    for (int x : queue)
+        if (!map.target[x]) spots.push_back(x);
+    if (spots.empty()) return;
+    int resting = 0;
+    for (int b : boxes) resting += map.target[b] ? 1 : 0;
+    if (resting * 3 > k) return;
+    player = spots[rng() % spots.size()];
+    LevelGrid grid = solved;
+    for (int c = 0; c < map.cells; ++c) {
+        int code = map.target[c] ? CODE_TARGET : CODE_FLOOR;
+        if (occupied[c]) code = map.target[c] ? CODE_BOX_ON_TARGET : CODE_BOX;
+        if (c == player) code = CODE_PLAYER_START;
+        grid.code[map.column[c]][map.row[c]] = code;
+    }
+    SolveOptions so;
+    so.time_limit = opt.solve_limit;
+    so.fallback_time = 0;
+    SolveResult r = solve_level(grid, so);
+    if (!r.solved || !r.optimal || r.pushes < opt.min_pushes || r.pushes > opt.max_pushes) return;
+    int changes = count_box_changes(grid, r.lurd);
+    double score = r.pushes + 2.5 * changes - 6.0 * resting;
+    if (best.found && score <= best.score) return;
+    grid.title = opt.title;
+    best.found = true;
+    best.grid = grid;
+    best.pushes = r.pushes;
+    best.changes = changes;
+    best.score = score;
+    best.proof = r;
+    if (opt.verbose)
+        std::fprintf(stderr, "  %s: pushes %d changes %d score %.1f proved in %.2f s\n", how, r.pushes, changes,
+                     score, r.seconds);
+}
+
+// Random pull runs from the solved state, each proved by the solver.
+void walk_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19937_64& rng, Candidate& best)
+{
+    LevelMap map;
+    std::string reason;
+    if (!build_level_map(solved, map, reason)) return;
     for (int w = 0; w < opt.walks; ++w) {
         std::vector<int> boxes(map.targets.begin(), map.targets.end());
-        std::fill(occupied.begin(), occupied.end(), 0);
-        for (int b : boxes) occupied[b] = 1;
         std::vector<int> free_cells;
         for (int c = 0; c < map.cells; ++c)
-            if (!occupied[c]) free_cells.push_back(c);
+            if (!map.target[c]) free_cells.push_back(c);
         int player = free_cells[rng() % free_cells.size()];
-        int last_box = -1;
-        // remember the spread-out moment of the run, not just where it ends
-        int spread = 0, best_spread = -1;
-        std::vector<int> best_boxes = boxes;
-        int best_player = player;
-        for (int step = 0; step < opt.walk_steps; ++step) {
-            flood(map, occupied, player, region, queue);
-            struct Pull { int i, a, c, gain; };
-            std::vector<Pull> pulls, away, same;
-            for (int i = 0; i < k; ++i) {
-                int x = boxes[i];
-                for (int e = 0; e < 4; ++e) {
-                    int a = map.next[x][e];
-                    if (a < 0 || !region[a]) continue;
-                    int c = map.next[a][e];
-                    if (c < 0 || occupied[c]) continue;
-                    Pull p{i, a, c, nearest(a) - nearest(x)};
-                    pulls.push_back(p);
-                    if (p.gain > 0) away.push_back(p);
-                    if (p.gain > 0 && i == last_box) same.push_back(p);
-                }
-            }
-            if (pulls.empty()) break;
-            Pull pick = pulls[rng() % pulls.size()];
-            int roll = static_cast<int>(rng() % 100);
-            if (roll < 45 && !same.empty()) pick = same[rng() % same.size()];
-            else if (roll < 80 && !away.empty()) pick = away[rng() % away.size()];
-            occupied[boxes[pick.i]] = 0;
-            occupied[pick.a] = 1;
-            boxes[pick.i] = pick.a;
-            player = pick.c;
-            last_box = pick.i;
-            spread += pick.gain;
-            if (spread > best_spread) {
-                best_spread = spread;
-                best_boxes = boxes;
-                best_player = player;
-            }
-        }
-        std::fill(occupied.begin(), occupied.end(), 0);
-        for (int b : best_boxes) occupied[b] = 1;
-        boxes = best_boxes;
-        player = best_player;
-        // the player may start anywhere in its area that is not a target
-        flood(map, occupied, player, region, queue);
-        std::vector<int> spots;
-        for (int x : queue)
-            if (!map.target[x]) spots.push_back(x);
-        if (spots.empty()) continue;
-        int resting = 0;
-        for (int b : boxes) resting += map.target[b] ? 1 : 0;
-        if (resting * 3 > k) continue;
-        player = spots[rng() % spots.size()];
-        LevelGrid grid = solved;
-        for (int c = 0; c < map.cells; ++c) {
-            int code = map.target[c] ? CODE_TARGET : CODE_FLOOR;
-            if (occupied[c]) code = map.target[c] ? CODE_BOX_ON_TARGET : CODE_BOX;
-            if (c == player) code = CODE_PLAYER_START;
-            grid.code[map.column[c]][map.row[c]] = code;
-        }
-        SolveOptions so;
-        so.time_limit = opt.solve_limit;
-        so.fallback_time = 0;
-        SolveResult r = solve_level(grid, so);
-        if (!r.solved || !r.optimal || r.pushes < opt.min_pushes || r.pushes > opt.max_pushes) continue;
-        int changes = count_box_changes(grid, r.lurd);
-        double score = r.pushes + 2.5 * changes - 6.0 * resting;
-        if (best.found && score <= best.score) continue;
-        grid.title = opt.title;
-        best.found = true;
-        best.grid = grid;
-        best.pushes = r.pushes;
-        best.changes = changes;
-        best.score = score;
-        best.proof = r;
-        if (opt.verbose)
-            std::fprintf(stderr, "  walk %d: pushes %d changes %d score %.1f proved in %.2f s\n", w, r.pushes,
-                         changes, score, r.seconds);
+        pull_walk(map, boxes, player, opt.walk_steps, rng);
+        consider_position(solved, map, boxes, player, opt, rng, best, "walk");
     }
 }
 
@@ -463,6 +499,7 @@ void print_help()
                 "                       [--tries T] [--states S] [--min-pushes P] [--max-pushes P]\n"
                 "                       [--solve-limit SECONDS] [--title TEXT] [--verbose]\n"
                 "                       [--walks N [--walk-steps S]] [--cluster]\n"
+                "                       [--extend PULLS [--extend-tries N]]\n"
                 "Prints the best level found as XSB with its fewest pushes and interaction count.\n"
                 "The room is W x H inside its walls (at most 17 x 11). Without --walks the\n"
                 "backward search is exhaustive up to S positions; with --walks each room gets\n"
@@ -490,6 +527,8 @@ int generate_main(int argc, char** argv)
         else if (a == "--title") opt.title = value();
         else if (a == "--verbose") opt.verbose = true;
         else if (a == "--cluster") opt.cluster = true;
+        else if (a == "--extend") opt.extend = std::atoi(value().c_str());
+        else if (a == "--extend-tries") opt.extend_tries = std::atoi(value().c_str());
         else if (a == "--walks") opt.walks = std::atoi(value().c_str());
         else if (a == "--walk-steps") opt.walk_steps = std::atoi(value().c_str());
         else {
