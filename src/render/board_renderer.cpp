@@ -8,8 +8,9 @@ int board_offset_y = 20;
 int boxes_on_targets = 0;
 
 void draw_tile(int value, float x, float y) {
-    // Signed remainder and quotient, as the atlas rule has always been written.
-    al_draw_bitmap_region(game_assets.tile_atlas, (value % 4) * TILE_SIZE, (value / 4) * TILE_SIZE,
+    // Signed remainder and quotient, as the atlas rule has always been written;
+    // scaled as floats, since a level file may hold any int (-2147483648 / 4 * 50 overflows).
+    al_draw_bitmap_region(game_assets.tile_atlas, (value % 4) * TILE_SIZE, static_cast<float>(value / 4) * TILE_SIZE,
                           TILE_SIZE, TILE_SIZE, x, y, 0);
 }
 

@@ -1,12 +1,34 @@
 // The level file reader on arbitrary bytes. The first byte picks the level
 // (including 0, a negative one and the int extremes), the rest is the file.
+// Whatever was read is then drawn, as the game draws every frame.
 #include <climits>
 
+#include <allegro5/allegro.h>
+
+#include "assets/assets.h"
 #include "fuzz_support.h"
 #include "level/board.h"
 #include "render/board_renderer.h"
 
 constexpr int UNTOUCHED = -99999;
+
+// A memory atlas of the sheet's size and a one-pixel target: every tile is
+// worked out and clipped, none costs a full draw.
+static void prepare_drawing() {
+    static bool ready = false;
+    if (ready) return;
+    if (!al_init()) {
+        fprintf(stderr, "cannot initialise Allegro\n");
+        abort();
+    }
+    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    game_assets.tile_atlas = al_create_bitmap(700, 744);
+    ALLEGRO_BITMAP* target = al_create_bitmap(1, 1);
+    fuzz::require(game_assets.tile_atlas && target, "memory bitmaps for drawing");
+    al_set_target_bitmap(target);
+    game_assets.background = nullptr;
+    ready = true;
+}
 
 static int pick_level(uint8_t byte) {
     switch (byte) {
@@ -19,6 +41,7 @@ static int pick_level(uint8_t byte) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::enter_scratch_folder();
+    prepare_drawing();
     int level = size ? pick_level(data[0]) : 1;
     if (size) data++, size--;
     fuzz::write_file("media/mapy30.txt", data, size);
@@ -51,5 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (level < 1)
         for (auto& column : board.floor_layer)
             for (int32_t cell : column) fuzz::require(cell == 0, "a level number below 1 read a record");
+    boxes_on_targets = 0;
+    draw_board();
+    int boxes_placed = 0;
+    for (int c = 0; c < BOARD_COLUMNS; c++)
+        for (int r = 0; r < BOARD_ROWS; r++)
+            boxes_placed += board.object_layer[c][r] == CELL_BOX && board.floor_layer[c][r] == CELL_TARGET;
+    fuzz::require(boxes_on_targets == boxes_placed, "draw_board miscounts the boxes on targets");
     return 0;
 }
