@@ -63,6 +63,10 @@ def sprite_sheet():
     place(s, ui.locked_mark(), 430, 140)
     place(s, ui.side_panel(), 400, 0)
     place(s, scenes.closing_picture(), 0, 244)
+    assert s[0:50, 0:50, 3].max() == 0                     # outside: background shows
+    for x, y in ((150, 50), (180, 80)):                     # band pieces in tile 7
+        win = s[y:y + 10, x:x + 10]
+        assert win[..., 3].min() > 0.99 and np.ptp(win.reshape(-1, 4), axis=0).max() < 1e-3
     # The menu tints this piece (12, 12, 12, 6): colour twice its opacity, so
     # only a dark piece darkens what it is laid over.
     band = s[450:455, 400:405]

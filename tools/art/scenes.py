@@ -547,7 +547,7 @@ def result_picture():
     rays = np.clip((np.cos(ang * 14) - 0.2) * 2.5, 0, 1)
     d = radial(w, h, cx, cy, 308, 180)
     fade = np.clip(1 - d, 0, 1) ** 1.2
-    paint(c, (255, 206, 120), rays * fade, 0.5)
+    paint(c, (255, 210, 120), rays * fade, 0.65)
     paint(c, (40, 150, 146), (1 - rays) * fade, 0.22)
     # the teal ring of a target, grown large around the panel
     ring = shape(w, h, lambda p: (p.ellipse((cx - 292, cy - 170, cx + 292, cy + 170)), p.ellipse((cx - 278, cy - 157, cx + 278, cy + 157), fill=0)))
@@ -602,31 +602,28 @@ def banner():
     c = new(w, h)
     cols = [TEAL, (236, 176, 72), (210, 84, 60), CREAM, (120, 200, 120)]
     span = 200
-    for row, (y0, sag, ph) in enumerate(((8, 18, 0), (6, 30, 100))):
-        for s in range(-1, w // span + 1):
-            x0 = s * span + ph
-            ropef = lambda t: (x0 + t * span, y0 + sag * math.sin(math.pi * t))
-            rope = [ropef(t / 24) for t in range(25)]
-            m = shape(w, h, lambda p: p.line(rope, 1.8))
-            paint(c, (70, 52, 36), m)
-            n = 7
-            for k in range(1, n):
-                t = k / n
-                px, py = ropef(t)
-                col = cols[(s * n + k + row * 2) % len(cols)]
-                f = shape(w, h, lambda p: p.poly([(px - 9, py - 1), (px + 9, py - 1), (px + 1, py + 24)]))
-                paint(c, (0, 0, 0), blur(shift(f, 2, 2), 1), 0.25)
-                paint(c, col, f)
-                paint(c, (255, 255, 255), np.clip(f - shift(f, 2, 0), 0, 1), 0.35)
-    for x in range(100, w, 400):
-        lantern(c, x, 4, 1.25, light=0.7)
-    # stacks of crates on glowing targets along the quay
+    y0, sag = 5, 14
+    for s in range(w // span):
+        x0 = s * span
+        ropef = lambda t: (x0 + t * span, y0 + sag * math.sin(math.pi * t))
+        m = shape(w, h, lambda p: p.line([ropef(t / 24) for t in range(25)], 1.8))
+        paint(c, (70, 52, 36), m)
+        n = 8
+        for k in range(1, n):
+            px, py = ropef(k / n)
+            col = cols[(s * n + k) % len(cols)]
+            f = shape(w, h, lambda p: p.poly([(px - 8, py - 1), (px + 8, py - 1), (px + 1, py + 21)]))
+            paint(c, (0, 0, 0), blur(shift(f, 2, 2), 1), 0.25)
+            paint(c, col, f)
+            paint(c, (255, 255, 255), np.clip(f - shift(f, 2, 0), 0, 1), 0.35)
+    for x in range(0, w + 1, 400):
+        lantern(c, min(max(x, 14), w - 14), 3, 1.2, light=0.7)
+    # rows of crates on glowing targets between the lanterns
     crate = crate_prop(0.72)
-    for x in range(290, w, 400):
-        for dx, dy in ((-37, 54), (0, 54), (-18, 18)):
-            if dy == 54:
-                glow_pool(c, x + dx + 18, 88, 26, 4, 0.7)
-        for dx, dy in ((-37, 54), (0, 54), (-18, 18)):
-            over(c, crate[:h - dy], x + dx, dy)
-    sparkles(c, 50, 19, (0, 30, w, h - 4), [TEAL_GLOW, (255, 220, 140), (255, 255, 255)], size=(1.2, 3.0), a=0.85)
+    for x in range(200, w, 400):
+        for dx in (-54, -18, 18):
+            glow_pool(c, x + dx + 18, 87, 24, 4, 0.7)
+        for dx in (-54, -18, 18):
+            over(c, crate, x + dx, 52)
+    sparkles(c, 60, 19, (0, 34, w, h - 4), [TEAL_GLOW, (255, 220, 140), (255, 255, 255)], size=(1.2, 3.0), a=0.85)
     return c

@@ -242,7 +242,8 @@ def box_on_target_tile(g):
     # darkening bands; flat and opaque there, the bands come out even.
     for x, y in WINDOWS:
         win = c[y:y + 10, x:x + 10]
-        win[..., :3] = win[..., :3].reshape(-1, 3).min(axis=0)
+        limit = cap[y:y + 10, x:x + 10].reshape(-1, 3).min(axis=0)
+        win[..., :3] = np.minimum(win[..., :3].reshape(-1, 3).mean(axis=0), limit)
         win[..., 3] = 1
     return cut_slits(c, g)
 
@@ -335,17 +336,18 @@ def figure(w, h, ox, oy, k, pose, flip=False):
         hand_f = S(lambda p: p.circle(19.2, 35, 2.1))
         hand_b = S(lambda p: p.circle(31, 34.5, 2.1))
         head = S(lambda p: p.circle(25.5, 16.5, 8.6))
-        hair = S(lambda p: p.ellipse((16.5, 12, 25, 24)))
+        hair = S(lambda p: p.ellipse((16.5, 12, 24, 23)))
         cap = S(lambda p: (p.ellipse((16.5, 6.8, 34, 20)), p.rect((14, 14.6, 40, 24), fill=0)))
-        brim = S(lambda p: p.ellipse((26, 12.6, 38.5, 16.2)))
-        eye = S(lambda p: p.ellipse((29.2, 15.2, 31.4, 18.4)))
+        brim = S(lambda p: p.ellipse((26, 11.8, 38.5, 15.0)))
+        eye = S(lambda p: p.ellipse((29.4, 15.4, 31.9, 19.2)))
+        eye_glint = S(lambda p: p.circle(31.2, 16.2, 0.55))
         nose = S(lambda p: p.circle(33.6, 18.6, 1.5))
-        cheek = S(lambda p: p.circle(29.5, 20.5, 1.7))
+        cheek = S(lambda p: p.circle(28.6, 21.0, 1.6))
         mouth = S(lambda p: p.arc(30, 20.2, 2.4, 40, 120, 0.9))
         parts = [(TROUSERS, leg_b), (BOOT, boot_b), (JACKET_DARK, arm_b), (SKIN, hand_b),
                  (TROUSERS, leg_f), (BOOT, boot_f), (JACKET, body), (JACKET, arm_f), (SKIN, hand_f),
                  (SKIN, head), (HAIR, hair * head), (CAP, cap), (CAP_DARK, brim),
-                 (INK, eye), ((226, 150, 118), nose), ((240, 140, 130), cheek), ((120, 50, 40), mouth)]
+                 (INK, eye), ((255, 255, 255), eye_glint), ((226, 150, 118), nose), ((240, 140, 130), cheek), ((120, 50, 40), mouth)]
     else:
         walk = pose == 'walk_front'
         back = pose == 'back'
