@@ -55,8 +55,8 @@ def target_tile():
     d = radial(T, T, cx, cy, 1.0)
     # soft teal light pooled inside the ring
     inner = np.clip(1 - d / 12.0, 0, 1) ** 0.5
-    paint(c, TEAL_DARK, np.clip(inner * 1.6, 0, 1), 0.28)
-    glow(c, (40, 210, 196), inner, 0.45)
+    paint(c, TEAL_DARK, np.clip(inner * 1.6, 0, 1), 0.4)
+    glow(c, (40, 230, 210), inner, 0.6)
     groove = shape(T, T, lambda p: (p.circle(cx, cy, 16.5), p.circle(cx, cy, 10.5, fill=0)))
     lit = shape(T, T, lambda p: (p.circle(cx + 0.8, cy + 0.8, 16.5), p.circle(cx + 0.8, cy + 0.8, 10.5, fill=0)))
     # engraving: dark cut, lit lower-right lip, teal inlay
