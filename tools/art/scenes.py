@@ -447,15 +447,19 @@ def bg_autumn():
     # paving of old flagstones half hidden by leaves
     rng = np.random.RandomState(222)
     flags = []
-    for r in range(12):
-        y = r * 66 - 10
+    y = -10.0
+    while y < BH:
+        rh = rng.uniform(52, 84)
         x = -rng.uniform(0, 60)
         while x < BW:
-            w_ = rng.uniform(70, 120)
-            flags.append((x + 3, y + 3, x + w_ - 3, y + 63))
+            w_ = rng.uniform(60, 140)
+            flags.append((x + 3, y + 3, x + w_ - 3, y + rh - 3))
             x += w_
-    fm = shape(BW, BH, lambda p: [p.rrect(b, 6) for b in flags])
+        y += rh
+    fm = shape(BW, BH, lambda p: [p.rrect(b, 7) for b in flags])
     paint(c, (150, 120, 92), fm, 0.22)
+    paint(c, (255, 214, 160), np.clip(fm - shift(fm, 0, 2), 0, 1), 0.12)
+    paint(c, (20, 10, 6), np.clip(fm - shift(fm, 0, -2), 0, 1), 0.2)
     # sunbeams through the trees
     yy, xx = np.mgrid[0:BH, 0:BW].astype(np.float32)
     beams = np.clip(np.sin((xx * 0.8 + yy * 0.6) / 38.0) * 1.4 - 0.6, 0, 1) * np.clip(1 - yy / BH, 0.2, 1)
