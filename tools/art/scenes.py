@@ -411,12 +411,16 @@ def bg_sea():
     # island with a lighthouse, and two sails
     isl = shape(BW, BH, lambda p: p.poly([(0, hz + 2), (0, hz - 26), (40, hz - 40), (110, hz - 46), (170, hz - 28), (230, hz - 8), (260, hz + 2)]))
     paint(c, (84, 118, 124), isl)
-    tower = shape(BW, BH, lambda p: p.poly([(112, hz - 44), (124, hz - 44), (121, hz - 112), (115, hz - 112)]))
+    glow(c, (255, 236, 170), np.clip(1 - radial(BW, BH, 118, hz - 121, 46), 0, 1) ** 2, 0.9)
+    tower = shape(BW, BH, lambda p: p.poly([(111, hz - 44), (125, hz - 44), (122, hz - 110), (114, hz - 110)]))
     paint(c, (240, 236, 226), tower)
     bands = shape(BW, BH, lambda p: [p.rect((100, hz - 44 - 22 * i - 11, 140, hz - 44 - 22 * i)) for i in range(3)])
     paint(c, (196, 70, 56), bands * tower)
-    paint(c, (60, 60, 66), shape(BW, BH, lambda p: (p.rect((112, hz - 126, 124, hz - 112)), p.poly([(110, hz - 126), (118, hz - 136), (126, hz - 126)]))))
-    glow(c, (255, 236, 170), np.clip(1 - radial(BW, BH, 118, hz - 119, 40), 0, 1) ** 2, 0.9)
+    paint(c, (0, 0, 0), np.clip(tower - shift(tower, -2, 0), 0, 1), 0.15)
+    paint(c, (52, 54, 62), shape(BW, BH, lambda p: (p.rect((109, hz - 113, 127, hz - 109)),
+                                                    p.poly([(111, hz - 128), (118, hz - 138), (125, hz - 128)]))))
+    paint(c, (255, 238, 176), shape(BW, BH, lambda p: p.rect((113, hz - 127, 123, hz - 113))))
+    paint(c, (52, 54, 62), shape(BW, BH, lambda p: p.rect((117.4, hz - 127, 118.6, hz - 113))))
     for x, k in ((780, 1.0), (900, 0.75)):
         hull = shape(BW, BH, lambda p: p.poly([(x - 18 * k, hz + 2), (x + 18 * k, hz + 2), (x + 12 * k, hz + 8 * k), (x - 12 * k, hz + 8 * k)]))
         sail = shape(BW, BH, lambda p: (p.poly([(x, hz - 40 * k), (x + 16 * k, hz - 2), (x, hz - 2)]), p.poly([(x - 2, hz - 34 * k), (x - 2, hz - 3), (x - 14 * k, hz - 3)])))
