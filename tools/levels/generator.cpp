@@ -298,8 +298,6 @@ void explore_room(const LevelGrid& solved, const GenerateOptions& opt, std::mt19
     for (size_t idx : picks) {
         // replay forward: each parent link is one push
         int changes = 0, last_to = -1, pushes = 0;
-        std::vector<char> moved(map.cells, 0);
-        std::vector<int> box_cells;
         for (uint32_t n = static_cast<uint32_t>(idx); ps.parent[n] != UINT32_MAX; n = ps.parent[n]) {
             int from = ps.moved_to[n];
             int dir = opposite(ps.moved_dir[n]);
