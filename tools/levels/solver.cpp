@@ -294,9 +294,7 @@ SearchOutcome run_search(Search& s, std::chrono::steady_clock::time_point deadli
                 if (behind < 0 || to < 0 || s.reach[behind] != s.reach_stamp || s.occupied[to] || m.dead[to]) continue;
                 s.occupied[b] = 0;
                 s.occupied[to] = 1;
-                bool skip = freeze_deadlock(s, to);
-                int lb = 0;
-                if (!skip) {
+                if (!freeze_deadlock(s, to)) {
                     // keep the box list sorted
                     child = cur;
                     child[i] = static_cast<uint8_t>(to);
@@ -309,26 +307,25 @@ SearchOutcome run_search(Search& s, std::chrono::steady_clock::time_point deadli
                         std::swap(child[j + 1], child[j]);
                         ++j;
                     }
-                    lb = lower_bound(s, child.data());
-                    skip = lb >= LB_INFINITE;
-                }
-                if (!skip) {
                     int norm = flood_player(s, b);
                     uint64_t h = parent_hash ^ s.box_key[b] ^ s.box_key[to] ^ s.player_key[parent_norm] ^
                                  s.player_key[norm];
                     int64_t found = find_node(s, h, child.data(), norm, slot);
-                    uint32_t ng = g + 1;
-                    uint32_t id = UINT32_MAX;
-                    if (found < 0) {
-                        id = add_node(s, h, child.data(), norm, node, ng, b, d, slot);
-                    } else if (s.g[found] > ng) {
-                        id = static_cast<uint32_t>(found);
-                        s.g[id] = ng;
-                        s.parent[id] = node;
-                        s.moved_from[id] = static_cast<uint8_t>(b);
-                        s.moved_dir[id] = static_cast<uint8_t>(d);
-                    }
-                    if (id != UINT32_MAX) {
+                    const uint32_t ng = g + 1;
+                    // the bound only for positions that are new or reached by a shorter way
+                    int lb = LB_INFINITE;
+                    if (found < 0 || s.g[found] > ng) lb = lower_bound(s, child.data());
+                    if (lb < LB_INFINITE) {
+                        uint32_t id;
+                        if (found < 0) {
+                            id = add_node(s, h, child.data(), norm, node, ng, b, d, slot);
+                        } else {
+                            id = static_cast<uint32_t>(found);
+                            s.g[id] = ng;
+                            s.parent[id] = node;
+                            s.moved_from[id] = static_cast<uint8_t>(b);
+                            s.moved_dir[id] = static_cast<uint8_t>(d);
+                        }
                         if (lb == 0) {
                             goal = id;
                             for (int x : cur) s.occupied[x] = 0;
