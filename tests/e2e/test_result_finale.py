@@ -5,7 +5,6 @@ Set PELMAK_SHOTS to a folder to keep the screenshots the checks were made on.
 """
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from harness import (Game, Results, cell_centre, close, decode_progress,  # noqa: E402
@@ -85,7 +84,7 @@ def likeness(a, b):
 
 def scenario(results):
     with Game(levels=[LEVEL_ONE, LEVEL_TWO]) as game:
-        media = game.media
+        media = os.path.join(game.folder, "media")  # the copy the game reads
 
         # The title is drawn, faded in and held before anything else.
         shot = game.wait_until(lambda: (lambda s: title_pixels(s) > 150 and s)(game.screenshot()),
@@ -104,7 +103,8 @@ def scenario(results):
                          and close(s.getpixel((723, 400)), PANEL_GREEN, 30) and s)(game.screenshot()),
                 timeout=60, what="the info panel")
             keep(shot, "info_panel")
-            results.check("info panel while I is held", True)
+            results.check("info panel while I is held, its heading in teal",
+                          count_near(shot, (400, 215, 612, 245), (120, 200, 200), 16) > 40)
         finally:
             game.keyup("i")
         shot = game.wait_until(lambda: (lambda s: not close(s.getpixel((300, 400)), PANEL_GREEN, 30) and s)(
@@ -148,7 +148,9 @@ def scenario(results):
         finally:
             game.keyup("Right")
         keep(finale, "finale")
-        results.check("finale: last-level line in yellow and the counter in white", True)
+        results.check("finale: last-level line in yellow",
+                      count_near(finale, (380, 310, 644, 336), PANEL_YELLOW, 16) > 40)
+        results.check("finale: the counter in white", count_near(finale, (250, 100, 350, 132), WHITE, 16) > 20)
         results.check("finale: closing prompt", count_near(finale, (340, 385, 684, 410), WHITE, 16) > 40)
 
         # ENTER ends the run: the wall wipe, the growing picture, the list.
@@ -184,7 +186,8 @@ def scenario(results):
                      and cell_is(s, media, 8, 2, OUTSIDE_TILE, 1) and s)(game.screenshot()),
             timeout=120, what="level 1 again")
         keep(again, "level_one_again")
-        results.check("level 1 again after the closing screen", True)
+        results.check("level 1 again, the closing list gone",
+                      count_near(again, (880, 58, 980, 740), LIST_GREEN, 30) < 100)
 
         game.key("Escape", 0.3)
         code = game.wait_exit(60)
