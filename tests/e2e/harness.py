@@ -317,6 +317,26 @@ class Game:
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def window_properties(self):
+        """The X properties of the game's window, as xprop prints them."""
+        self.window = self.find_window() or self.window
+        return subprocess.run(["xprop", "-id", str(self.window)], env=self.env, capture_output=True,
+                              text=True, timeout=60).stdout
+
+    def full_screen(self):
+        """True when the game's display is a full-screen one: Allegro marks
+        those for the compositor to leave alone and gives no size limits."""
+        properties = self.window_properties()
+        return "_NET_WM_BYPASS_COMPOSITOR(CARDINAL) = 1" in properties and "minimum size" not in properties
+
+    def wait_new_window(self, old, timeout=60.0):
+        """Waits until the game shows a window other than `old` (a display
+        re-created after a change of mode); returns its id."""
+        found = self.wait_until(lambda: (lambda w: w if w and w != old else None)(self.find_window()),
+                                timeout, 0.05, "a new window")
+        self.window = found
+        return found
+
     def focus(self):
         self.window = self.find_window() or self.window
         self.xdotool("windowfocus", "--sync", self.window, check=False)
@@ -392,6 +412,13 @@ class Game:
             if time.time() > deadline:
                 raise Timeout("%s did not happen within %.1f s" % (what, timeout))
             time.sleep(interval)
+
+    def becomes(self, predicate, timeout=30.0, interval=0.2):
+        """True once predicate() holds, False if it does not within timeout."""
+        try:
+            return bool(self.wait_until(predicate, timeout, interval))
+        except Timeout:
+            return False
 
     def wait_still(self, timeout=60.0, gap=0.5, box=None):
         """Waits until two screenshots gap seconds apart are the same (the
