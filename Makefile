@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all build run test media bench deps clean
+.PHONY: all build run test media bench screenshots deps clean
 
 all: build
 
@@ -30,6 +30,10 @@ media: build
 bench: build
 	@tools/setup-deps test
 	tools/run-bench
+
+screenshots: build
+	@tools/setup-deps test
+	PELMAK_BUILD=$(abspath $(BUILD_DIR)) /usr/bin/python3 tools/screenshots.py
 
 clean:
 	rm -rf $(BUILD_DIR)
