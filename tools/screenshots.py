@@ -1,0 +1,184 @@
+#!/usr/bin/python3
+"""make screenshots: the real game under its own Xvfb, played through the
+title, two shipped levels, the info panel, the menu, the level selection, the
+result panel, the finale and the closing screen; PNGs into docs/screenshots/.
+
+    /usr/bin/python3 tools/screenshots.py [OUTDIR]
+
+SCREENSHOTS_FULL=DIR also keeps the full-size pictures there, for a close look.
+
+Under Xvfb a grab can now and then catch a frame half drawn (a strip of the top
+bar missing), so every shot of the play screen is taken until the bar is whole.
+"""
+import os
+import sys
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from harness import Game, Timeout, close  # noqa: E402
+from PIL import Image, ImageChops, features  # noqa: E402
+
+WIDTH = 768                      # saved size: keeps the repository small
+BUTTON_MENU = (946, 29)
+MENU_ITEM_AREA = (370, 298)      # the menu's item area is a dark green
+# 12 levels solved, level 13 unlocked: the game opens on level 13.
+PROGRESS = "0.002 2 0 13 12"
+LEVEL_BUTTON = lambda n: (500 + 45 * ((n - 1) % 10) + 20, 180 + 30 * ((n - 1) // 10) + 15)
+
+# Solved by pushing right: the first in one push, the second in five.
+SMALL_ONE = """
+---------
+--#####
+--#@$.#
+--#####
+"""
+SMALL_TWO = """
+-----------
+-----------
+-----------
+--##########
+--#@ $    .#
+--#   #    #
+--##########
+"""
+
+
+def save(image, folder, name):
+    full = os.environ.get("SCREENSHOTS_FULL")
+    if full:
+        os.makedirs(full, exist_ok=True)
+        image.save(os.path.join(full, name + ".png"))
+    height = round(image.height * WIDTH / image.width)
+    small = image.resize((WIDTH, height), resample=3)  # bicubic
+    if features.check("libimagequant"):
+        # A quarter of the bytes; the median-cut palette would shift the teals.
+        small = small.quantize(256, method=Image.Quantize.LIBIMAGEQUANT, dither=Image.Dither.FLOYDSTEINBERG)
+    path = os.path.join(folder, name + ".png")
+    small.save(path, optimize=True)
+    print("saved %s (%d bytes)" % (path, os.path.getsize(path)), flush=True)
+
+
+def bar_whole(image):
+    """The top bar spans the width: no black run along its middle row."""
+    row = [image.getpixel((x, 29)) for x in range(0, image.width, 4)]
+    return not any(all(c < 6 for c in p) for p in row)
+
+
+def whole_shot(game, tries=5, gap=0.4, check=bar_whole):
+    """A screenshot that passes the check; the last one if none does."""
+    shot = None
+    for _ in range(tries):
+        shot = game.screenshot()
+        if check(shot):
+            return shot
+        time.sleep(gap)
+    print("warning: no whole frame in %d tries" % tries, flush=True)
+    return shot
+
+
+def menu_shown(game):
+    return close(game.pixel(*MENU_ITEM_AREA), (0, 20, 0), 6)
+
+
+def shipped_levels(folder):
+    with Game(progress=PROGRESS) as game:
+        # The title, once it has faded in and holds still.
+        time.sleep(1.0)
+        save(game.wait_still(60, gap=0.6), folder, "title")
+
+        game.wait_for_play()
+        save(whole_shot(game), folder, "play13")
+
+        game.keydown("i")
+        try:
+            time.sleep(1.5)
+            game.wait_still(60, gap=0.6)
+            save(whole_shot(game), folder, "info")
+        finally:
+            game.keyup("i")
+        time.sleep(1.0)
+
+        game.click(*BUTTON_MENU)
+        game.park_pointer()
+        game.wait_until(lambda: menu_shown(game), 60, what="the menu")
+        time.sleep(1.0)
+        save(whole_shot(game, check=lambda s: bar_whole(s) and close(s.getpixel(MENU_ITEM_AREA), (0, 20, 0), 6)),
+             folder, "menu")
+
+        game.key("w", 0.3)
+        game.wait_until(lambda: close(game.pixel(20, 100), (0, 0, 0), 2), 60, what="the level selection")
+        game.mouse_move(*LEVEL_BUTTON(7))
+        time.sleep(2.0)
+        save(game.wait_still(60, gap=0.6), folder, "levels")
+
+        # Level 1 from the selection.
+        game.click(*LEVEL_BUTTON(1))
+        game.park_pointer()
+        time.sleep(3.0)
+        game.wait_for_play()
+        save(whole_shot(game), folder, "play")
+
+
+def count_near(image, box, colour, tolerance=16):
+    data = image.crop(box).getdata()
+    return sum(1 for p in data if all(abs(p[i] - colour[i]) <= tolerance for i in range(3)))
+
+
+def hold_until(game, key, predicate, timeout, what):
+    """Holds the key until the screen shows what the predicate looks for."""
+    game.keydown(key)
+    try:
+        return game.wait_until(lambda: (lambda s: predicate(s) and s)(game.screenshot()), timeout,
+                               what=what)
+    finally:
+        game.keyup(key)
+
+
+PANEL_YELLOW = (200, 200, 111)
+
+
+def result_and_finale(folder):
+    with Game(levels=[SMALL_ONE, SMALL_TWO]) as game:
+        game.wait_for_play()
+        hold_until(game, "Right", lambda s: count_near(s, (380, 268, 644, 318), PANEL_YELLOW, 12) > 150,
+                   180, "the result panel")
+        # The panel slides in and then pulses inside its frame.
+        game.wait_still(90, gap=1.0, box=(400, 256, 624, 410))
+        save(game.screenshot(), folder, "result")
+
+        game.key("Return", 0.3)
+        time.sleep(3.0)
+        game.wait_for_play()
+        hold_until(game, "Right", lambda s: count_near(s, (380, 310, 644, 336), PANEL_YELLOW) > 40,
+                   240, "the finale")
+        # The pictures fade in slowly and the banner only later rolls in from
+        # the right: wait for it (a frame rate's worth of time at most).
+        start = game.screenshot()
+        edge = (740, 672, 760, 756)
+
+        def banner_in():
+            diff = ImageChops.difference(game.screenshot().crop(edge), start.crop(edge)).convert("L")
+            return sum(diff.getdata()) / (20 * 84) > 20
+        if not game.becomes(banner_in, timeout=240, interval=2.0):
+            print("warning: no banner in the finale yet", flush=True)
+        save(game.screenshot(), folder, "finale")
+
+        game.key("Return", 0.3)
+        time.sleep(4.0)
+        try:
+            shot = game.wait_still(90, gap=1.0)
+        except Timeout:
+            shot = game.screenshot()
+        save(shot, folder, "closing")
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "docs", "screenshots")
+    os.makedirs(folder, exist_ok=True)
+    shipped_levels(folder)
+    result_and_finale(folder)
+
+
+if __name__ == "__main__":
+    main()
