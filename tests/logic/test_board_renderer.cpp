@@ -65,6 +65,16 @@ TEST_F(BoardRendererTest, FloorTilesArePlacedByTheBoardOffsets) {
     EXPECT_TRUE(same_colour(pixel_at(target, 1023, 767), tile_colour(CELL_TARGET)));
 }
 
+TEST_F(BoardRendererTest, TheMostNegativeCellValuesDrawWithoutOverflow) {
+    // A level file may hold any int; the sanitizer build stops on an overflow.
+    board.floor_layer[3][3] = INT32_MIN;
+    board.floor_layer[3][4] = INT32_MIN + 3;
+    board.floor_layer[3][5] = CELL_WALL;
+    draw_board();
+    EXPECT_TRUE(same_colour(centre_of_cell(3, 5), tile_colour(CELL_WALL)));
+    EXPECT_EQ(boxes_on_targets, 0);
+}
+
 TEST_F(BoardRendererTest, OutsideTilesAreDrawnOverTheBackground) {
     // Tile 0 of this atlas is transparent at one cell: the background shows there.
     board.floor_layer[4][4] = CELL_OUTSIDE;
