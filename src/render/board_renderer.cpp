@@ -19,7 +19,9 @@ bool object_tile_drawn(int value) {
 }
 
 void draw_board() {
+    // A level without a picture stands on black, not on whatever was drawn before.
     if (game_assets.background) al_draw_bitmap(game_assets.background, 0, 0, 0);
+    else al_clear_to_color(al_map_rgb(0, 0, 0));
 
     // All tiles come from one atlas: held drawing sends them as one batch.
     al_hold_bitmap_drawing(true);

@@ -37,7 +37,7 @@ void build_up_level() {
     load_level();
     al_set_target_bitmap(game_assets.screen_buffer);
     if (game_assets.background) al_draw_bitmap(game_assets.background, 0, 0, 0);
-    else al_clear_to_color(al_map_rgba(0, 0, 0, 0));
+    else al_clear_to_color(al_map_rgb(0, 0, 0));
     target_back_buffer();
     fade_in_screen_buffer(BOARD_FADE_STEP);
 

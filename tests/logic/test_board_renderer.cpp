@@ -142,3 +142,16 @@ TEST_F(BoardRendererTest, PreparedBoxTileBlendsTheTintedTileSevenOver) {
     EXPECT_NEAR(box.g, seven.g * 140 / 255.0 + five.g * (1 - alpha), 3);
     EXPECT_TRUE(same_colour(pixel_at(game_assets.tile_atlas, 175, 75), seven));
 }
+
+TEST_F(BoardRendererTest, ALevelWithoutAPictureStandsOnBlack) {
+    al_destroy_bitmap(game_assets.background);
+    game_assets.background = nullptr;
+    al_clear_to_color(al_map_rgb(200, 10, 10));  // an earlier frame
+    board.floor_layer[4][4] = CELL_OUTSIDE;
+    ALLEGRO_LOCKED_REGION* region = al_lock_bitmap_region(game_assets.tile_atlas, 0, 0, 50, 50,
+                                                           ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_WRITEONLY);
+    for (int y = 0; y < 50; y++) memset(static_cast<char*>(region->data) + y * region->pitch, 0, 50 * 4);
+    al_unlock_bitmap(game_assets.tile_atlas);
+    draw_board();
+    EXPECT_TRUE(same_colour(centre_of_cell(4, 4), Rgba{0, 0, 0, 255}));
+}
