@@ -313,6 +313,7 @@ class Game:
     def geometry(self):
         """(x, y, width, height) of the game's window on the screen."""
         self.window = self.find_window() or self.window
+        self._box_of = None
         out = self.xdotool("getwindowgeometry", "--shell", self.window)
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
@@ -362,7 +363,7 @@ class Game:
 
     def mouse_move(self, x, y):
         """Moves the pointer to (x, y) in the game's display."""
-        left, top, _, _ = self.geometry()
+        left, top, _, _ = self._window_box()
         self.xdotool("mousemove", "--sync", left + x, top + y)
 
     def mouse_down(self, button=1):
@@ -388,14 +389,26 @@ class Game:
     def screenshot(self):
         """The game's display area as a PIL RGB image (1024 x 768)."""
         from PIL import Image
-        data = subprocess.run(["import", "-window", "root", "png:-"], env=self.env,
-                              capture_output=True, timeout=30).stdout
-        image = Image.open(io.BytesIO(data)).convert("RGB")
         try:
-            left, top, width, height = self.geometry()
+            # Straight from the X server: several times faster than import.
+            from PIL import ImageGrab
+            image = ImageGrab.grab(xdisplay=self.display).convert("RGB")
+        except Exception:
+            data = subprocess.run(["import", "-window", "root", "png:-"], env=self.env,
+                                  capture_output=True, timeout=60).stdout
+            image = Image.open(io.BytesIO(data)).convert("RGB")
+        try:
+            left, top, width, height = self._window_box()
         except Exception:
             return image
         return image.crop((left, top, left + width, top + height))
+
+    def _window_box(self):
+        # Without a window manager a window never moves: one look per window.
+        if getattr(self, "_box_of", None) != self.window:
+            self._box = self.geometry()
+            self._box_of = self.window
+        return self._box
 
     def pixel(self, x, y, image=None):
         return (image or self.screenshot()).getpixel((x, y))
