@@ -100,6 +100,9 @@ def glow_pool(c, cx, cy, rx, ry, a=1.0):
     glow(c, (110, 250, 230), pool, 0.8 * a)
 
 
+TOWER = (6, 5, 8)
+
+
 def closing_picture():
     w, h = CW, CH
     c = new(w, h)
@@ -123,7 +126,9 @@ def closing_picture():
                                           (446, 238), (446, 224), (470, 224), (470, 270)]))
     paint(c, (44, 30, 50), roofs * door)
     # a harbour tower; its dark face also serves the menu as the piece that
-    # darkens the top bar (tinted brighter than it is opaque, so it must be dark)
+    # darkens the top bar (tinted brighter than it is opaque, so it must be
+    # dark). Nearly black: with 8-bit blending a channel above 10 adds a whole
+    # step back on every one of the 21 passes and tints the bar purple.
     tower = shape(w, h, lambda p: (p.rect((394, 176, 412, 270)), p.poly([(391, 177), (403, 160), (415, 177)])))
     roofs = np.clip(roofs + tower, 0, 1)
     paint(c, (255, 196, 150), np.clip(roofs - shift(roofs, 0, 2), 0, 1) * door, 0.6)
@@ -173,7 +178,7 @@ def closing_picture():
     lantern(c, 120, 70, 1.6)
     lantern(c, 580, 70, 1.6)
     paint(c, (30, 22, 36), roofs * door)
-    paint(c, (14, 10, 18), tower * door)
+    paint(c, TOWER, tower * door)
     paint(c, (255, 200, 150), np.clip(roofs - shift(roofs, 0, 2), 0, 1) * door, 0.55)
     lit = shape(w, h, lambda p: [p.rect((x, y, x + 5, y + 7)) for x, y in ((244, 246), (280, 230), (312, 252), (350, 240), (428, 250), (454, 236))])
     paint(c, (255, 204, 120), lit * door, 0.9)
@@ -190,7 +195,7 @@ def closing_picture():
     over(c, fig)
     sparkles(c, 40, 7, (20, 20, 680, 240), [TEAL_GLOW, (255, 220, 140), (255, 255, 255), (240, 150, 110)], a=0.85)
     # sparkles stay off the tower's band piece (see above)
-    paint(c, (14, 10, 18), tower * door * (1 - fig[..., 3]))
+    paint(c, TOWER, tower * door * (1 - fig[..., 3]))
     # soft vignette, lower band kept light for the text laid over it
     v = radial(w, h, 350, 250, 420, 330)
     dark = np.clip((v - 0.8) * 1.6, 0, 0.6)

@@ -130,7 +130,8 @@ def solved_mark():
     c = new(LB_W, LB_H)
     ring = shape(LB_W, LB_H, lambda p: (p.rrect((1, 1, 39, 26), 4), p.rrect((2.6, 2.6, 37.4, 24.4), 3, fill=0)))
     paint(c, (111, 222, 111), ring, 0.85)
-    tick = shape(LB_W, LB_H, lambda p: p.line([(30.6, 6.2), (32.8, 8.6), (36.6, 3.6)], 1.7))
+    # Corner marks stay right of x 30: a two-digit number's ink reaches x 29.
+    tick = shape(LB_W, LB_H, lambda p: p.line([(32.2, 5.4), (34.0, 7.4), (37.2, 3.2)], 1.6))
     paint(c, (10, 30, 10), dilate(tick, 1), 0.7)
     paint(c, (150, 250, 140), tick)
     return c
@@ -153,13 +154,13 @@ def locked_mark():
     c = new(LB_W, LB_H)
     body = shape(LB_W, LB_H, lambda p: p.rrect((1, 1, 39, 26), 4))
     paint(c, (6, 8, 12), body, 0.5)
-    shackle = shape(LB_W, LB_H, lambda p: p.arc(34.5, 18.4, 2.4, 180, 360, 1.2))
-    case = shape(LB_W, LB_H, lambda p: p.rrect((31, 18, 38, 24.2), 1))
+    shackle = shape(LB_W, LB_H, lambda p: p.arc(35.2, 18.0, 2.0, 180, 360, 1.1))
+    case = shape(LB_W, LB_H, lambda p: p.rrect((32.4, 17.8, 38.0, 23.6), 1))
     m = np.clip(shackle + case, 0, 1)
     paint(c, (8, 8, 10), dilate(m, 1), 0.8)
     paint(c, (170, 150, 96), shackle)
     paint(c, (214, 180, 90), case)
-    hole = shape(LB_W, LB_H, lambda p: p.circle(34.5, 20.8, 0.8))
+    hole = shape(LB_W, LB_H, lambda p: p.circle(35.2, 20.6, 0.7))
     paint(c, (60, 40, 16), hole)
     return c
 
