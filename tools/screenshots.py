@@ -3,14 +3,19 @@
 title, two shipped levels, the info panel, the menu, the level selection, the
 result panel, the finale and the closing screen; PNGs into docs/screenshots/.
 
-    /usr/bin/python3 tools/screenshots.py [OUTDIR]
+    /usr/bin/python3 tools/screenshots.py [--lang pl] [OUTDIR]
+
+--lang plays with media/lang/LANG.txt as the texts file, to see that a
+translation fits its panels.
 
 SCREENSHOTS_FULL=DIR also keeps the full-size pictures there, for a close look.
 
 Under Xvfb a grab can now and then catch a frame half drawn (a strip of the top
 bar missing), so every shot of the play screen is taken until the bar is whole.
 """
+import argparse
 import os
+import shutil
 import sys
 import time
 
@@ -52,8 +57,10 @@ def save(image, folder, name):
     height = round(image.height * WIDTH / image.width)
     small = image.resize((WIDTH, height), resample=3)  # bicubic
     if features.check("libimagequant"):
-        # A quarter of the bytes; the median-cut palette would shift the teals.
-        small = small.quantize(256, method=Image.Quantize.LIBIMAGEQUANT, dither=Image.Dither.FLOYDSTEINBERG)
+        # A third of the bytes; the median-cut palette would shift the teals.
+        # Through RGBA: from a resized RGB picture the quantizer reads every
+        # pixel as transparent and gives one flat colour.
+        small = small.convert("RGBA").quantize(256, method=Image.Quantize.LIBIMAGEQUANT, dither=Image.Dither.FLOYDSTEINBERG)
     path = os.path.join(folder, name + ".png")
     small.save(path, optimize=True)
     print("saved %s (%d bytes)" % (path, os.path.getsize(path)), flush=True)
@@ -81,8 +88,8 @@ def menu_shown(game):
     return close(game.pixel(*MENU_ITEM_AREA), (0, 20, 0), 6)
 
 
-def shipped_levels(folder):
-    with Game(progress=PROGRESS) as game:
+def shipped_levels(folder, prepare):
+    with Game(progress=PROGRESS, prepare=prepare) as game:
         # The title, once it has faded in and holds still.
         time.sleep(1.0)
         save(game.wait_still(60, gap=0.6), folder, "title")
@@ -138,8 +145,8 @@ def hold_until(game, key, predicate, timeout, what):
 PANEL_YELLOW = (200, 200, 111)
 
 
-def result_and_finale(folder):
-    with Game(levels=[SMALL_ONE, SMALL_TWO]) as game:
+def result_and_finale(folder, prepare):
+    with Game(levels=[SMALL_ONE, SMALL_TWO], prepare=prepare) as game:
         game.wait_for_play()
         hold_until(game, "Right", lambda s: count_near(s, (380, 268, 644, 318), PANEL_YELLOW, 12) > 150,
                    180, "the result panel")
@@ -153,14 +160,15 @@ def result_and_finale(folder):
         hold_until(game, "Right", lambda s: count_near(s, (380, 310, 644, 336), PANEL_YELLOW) > 40,
                    240, "the finale")
         # The pictures fade in slowly and the banner only later rolls in from
-        # the right: wait for it (a frame rate's worth of time at most).
+        # the right: wait for it, for three minutes at most (a loaded machine
+        # draws only a few frames a second under Xvfb).
         start = game.screenshot()
         edge = (740, 672, 760, 756)
 
         def banner_in():
             diff = ImageChops.difference(game.screenshot().crop(edge), start.crop(edge)).convert("L")
             return sum(diff.getdata()) / (20 * 84) > 20
-        if not game.becomes(banner_in, timeout=240, interval=2.0):
+        if not game.becomes(banner_in, timeout=180, interval=2.0):
             print("warning: no banner in the finale yet", flush=True)
         save(game.screenshot(), folder, "finale")
 
@@ -174,10 +182,21 @@ def result_and_finale(folder):
 
 
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "docs", "screenshots")
-    os.makedirs(folder, exist_ok=True)
-    shipped_levels(folder)
-    result_and_finale(folder)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lang", help="texts from media/lang/LANG.txt")
+    parser.add_argument("outdir", nargs="?", default=os.path.join(ROOT, "docs", "screenshots"))
+    args = parser.parse_args()
+    prepare = None
+    if args.lang:
+        texts = os.path.join(ROOT, "media", "lang", args.lang + ".txt")
+        if not os.path.exists(texts):
+            raise SystemExit("screenshots: no %s" % texts)
+
+        def prepare(work):
+            shutil.copyfile(texts, os.path.join(work, "media", "tekstyOrvo.txt"))
+    os.makedirs(args.outdir, exist_ok=True)
+    shipped_levels(args.outdir, prepare)
+    result_and_finale(args.outdir, prepare)
 
 
 if __name__ == "__main__":
