@@ -104,6 +104,9 @@ def play_screen(results):
         game.key("Return", 0.3)
         game.wait_until(lambda: not menu_shown(game), 30, what="the menu to close")
         results.check("ENTER returns to the same board", same(game.wait_still(), before_menu))
+        open_menu(game)
+        game.key("KP_Enter", 0.3)
+        results.check("the keypad's ENTER returns too", game.becomes(lambda: not menu_shown(game)))
 
         # M darkens the sound icon, M again lights it; S steps the speed.
         icon = crop(resumed, SOUND_ICON)
@@ -151,6 +154,35 @@ def play_screen(results):
         results.check("the snapshot file is gone", not os.path.exists(os.path.join(game.folder, "ekran.png")))
 
 
+LEVEL_1_WALL = (8, 8)     # outside in level 3
+LEVEL_3_WALL = (2, 3)     # outside in level 1
+UNLOCKED_BUTTON = (720, 450)
+
+
+def playing(game, wall_cell):
+    """The wall tile stands on the given cell of the board."""
+    x, y = cell_centre(*wall_cell)
+    return close(patch_mean(game.screenshot(), x, y), media_patch_colour(game.media, 4, x, y))
+
+
+def open_menu(game):
+    game.click(*BUTTON_MENU)
+    game.park_pointer()
+    game.wait_until(lambda: menu_shown(game), 30, what="the menu")
+
+
+def selection_shown(game):
+    return close(game.pixel(20, 100), (0, 0, 0), 2)
+
+
+def open_selection(game):
+    """Through the menu's W; returns the selection as it stands still."""
+    open_menu(game)
+    game.key("w", 0.3)
+    game.wait_until(lambda: selection_shown(game), 30, what="the level selection")
+    return game.wait_still()
+
+
 def button_look(image, level):
     """The left strip of a level button, clear of its number."""
     x = 500 + 45 * ((level - 1) % 10)
@@ -161,13 +193,7 @@ def button_look(image, level):
 def level_selection(results):
     with Game(levels=LEVELS, progress=PROGRESS) as game:
         game.wait_for_play()
-        game.click(*BUTTON_MENU)
-        game.park_pointer()
-        game.wait_until(lambda: menu_shown(game), 30, what="the menu")
-        game.key("w", 0.3)
-        selection = game.wait_until(
-            lambda: (lambda shot: close(shot.getpixel((20, 100)), (0, 0, 0), 2) and shot)(game.wait_still()),
-            30, what="the level selection")
+        selection = open_selection(game)
         looks = {n: button_look(selection, n) for n in (1, 2, 3, 4, 5, 6)}
         results.check("solved buttons look alike", close(looks[1], looks[2], 4), looks)
         results.check("the unlocked button looks different", not close(looks[3], looks[1], 4), looks)
@@ -187,26 +213,32 @@ def level_selection(results):
         # Clicking level 1 builds it up and plays it.
         game.click(520, 195)
         game.park_pointer()
-        wall_x, wall_y = cell_centre(8, 8)
-        wall = media_patch_colour(game.media, 4, wall_x, wall_y)
-        game.wait_until(lambda: close(patch_mean(game.screenshot(), wall_x, wall_y), wall), 60,
-                        what="level 1 on the board")
+        results.check("clicking level 1 starts it", game.becomes(lambda: playing(game, LEVEL_1_WALL), 60))
         game.wait_for_play()
-        results.check("level 1 is being played", close(patch_mean(game.screenshot(), wall_x, wall_y), wall))
+
+        # The selection's own button goes back to the unlocked level.
+        open_selection(game)
+        game.click(*UNLOCKED_BUTTON)
+        game.park_pointer()
+        results.check("the latest-level button returns to level 3",
+                      game.becomes(lambda: playing(game, LEVEL_3_WALL) and not playing(game, LEVEL_1_WALL), 60))
+        game.wait_for_play()
+
+        # X starts a new game from level 1.
+        open_menu(game)
+        game.key("x", 0.3)
+        results.check("X loads level 1", game.becomes(lambda: playing(game, LEVEL_1_WALL), 60))
+        game.wait_for_play()
 
         # ESC leaves the selection, and the game with it.
-        game.click(*BUTTON_MENU)
-        game.park_pointer()
-        game.wait_until(lambda: menu_shown(game), 30, what="the menu")
-        game.key("w", 0.3)
-        game.wait_until(lambda: close(game.wait_still().getpixel((20, 100)), (0, 0, 0), 2), 30,
-                        what="the level selection")
+        open_selection(game)
         game.key("Escape", 0.3)
         code = game.wait_exit()
         results.check("ESC in the level selection ends the game cleanly", code == 0,
                       (code, game.stderr_text()[-300:]))
         saved = decode_progress(game.read_file("media/dane.txt")).split()
-        results.check("the selection leaves the progress as it was", saved == PROGRESS.split(), saved)
+        results.check("a new game keeps the settings and starts the progress again",
+                      saved == ["0.002", "2", "0", "1", "1"], saved)
 
 
 def mode_change_without_full_screen_or_snapshot(results):
