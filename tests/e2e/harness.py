@@ -503,19 +503,23 @@ class Game:
 
 class Results:
     """Named checks of one test script; `finish()` prints "N passed, M failed"
-    and exits non-zero when anything failed."""
+    and exits non-zero when anything failed. Safe to share between the
+    scenarios of run_together."""
 
     def __init__(self):
+        import threading
         self.passed = 0
         self.failed = 0
+        self._lock = threading.Lock()
 
     def check(self, name, condition, detail=""):
-        if condition:
-            self.passed += 1
-            print("ok   ", name)
-        else:
-            self.failed += 1
-            print("FAIL ", name, detail)
+        with self._lock:
+            if condition:
+                self.passed += 1
+                print("ok   ", name, flush=True)
+            else:
+                self.failed += 1
+                print("FAIL ", name, detail, flush=True)
         return bool(condition)
 
     def run(self, name, function):
@@ -524,8 +528,19 @@ class Results:
             function(self)
         except Exception as error:
             import traceback
-            traceback.print_exc()
+            with self._lock:
+                traceback.print_exc()
             self.check(name + " (ran to the end)", False, repr(error))
+
+    def run_together(self, scenarios):
+        """Runs (name, function) scenarios side by side, each with its own
+        game and X server: most of a scenario's time is spent waiting."""
+        import threading
+        threads = [threading.Thread(target=self.run, args=scenario) for scenario in scenarios]
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
 
     def finish(self):
         print("%d passed, %d failed" % (self.passed, self.failed))

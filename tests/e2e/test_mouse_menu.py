@@ -32,6 +32,7 @@ LEVEL_3 = "-\n" * 3 + """\
 LEVELS = [LEVEL_1, LEVEL_2, LEVEL_3, LEVEL_2, LEVEL_1]
 PROGRESS = "0.002 2 0 3 3"    # levels 1 and 2 solved, level 3 unlocked
 
+BUTTON_INFO = (770, 29)
 BUTTON_RESTART = (857, 29)
 BUTTON_MENU = (945, 29)
 RESTART_BOX = (811, 19, 901, 44)
@@ -88,6 +89,17 @@ def play_screen(results):
         game.wait_until(lambda: not board_differs(game, start), 30, what="the restart")
         restarted = game.wait_still()
         results.check("restart by mouse puts the box back", same(restarted, start))
+
+        # The info panel shows while the info button is held, and goes with it.
+        game.mouse_move(*BUTTON_INFO)
+        time.sleep(0.3)
+        game.mouse_down()
+        try:
+            results.check("holding the info button shows the panel", game.becomes(lambda: board_differs(game, start)))
+        finally:
+            game.mouse_up()
+        game.park_pointer()
+        results.check("releasing it hides the panel", game.becomes(lambda: not board_differs(game, start)))
 
         # The menu, left by clicking its resume row, then by ENTER.
         before_menu = restarted
@@ -270,7 +282,6 @@ def mode_change_without_full_screen_or_snapshot(results):
 
 if __name__ == "__main__":
     results = Results()
-    results.run("play screen", play_screen)
-    results.run("level selection", level_selection)
-    results.run("mode change fallbacks", mode_change_without_full_screen_or_snapshot)
+    results.run_together([("play screen", play_screen), ("level selection", level_selection),
+                          ("mode change fallbacks", mode_change_without_full_screen_or_snapshot)])
     results.finish()
