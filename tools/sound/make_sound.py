@@ -49,7 +49,7 @@ def band(x, lo, hi, slope=1.0):
     open."""
     n = len(x)
     size = 1 << int(np.ceil(np.log2(max(n, 2))))
-    spec = np.fft.rfft(x, size)
+    spectrum = np.fft.rfft(x, size)
     f = np.fft.rfftfreq(size, 1.0 / SR)
     f[0] = 1e-3
     gain = np.ones_like(f)
@@ -57,7 +57,7 @@ def band(x, lo, hi, slope=1.0):
         gain *= 1.0 / (1.0 + (lo / f) ** (4.0 / slope))
     if hi:
         gain *= 1.0 / (1.0 + (f / hi) ** (4.0 / slope))
-    return np.fft.irfft(spec * gain, size)[:n]
+    return np.fft.irfft(spectrum * gain, size)[:n]
 
 
 def fade_edges(x, fade_in=0.0005, fade_out=0.005):
