@@ -181,8 +181,14 @@ int main(int argc, char** argv)
         args.push_back(argv[i]);
     }
     if (cmd == "check" && args.size() == 1) return command_check(args[0]);
-    if (cmd == "solve" && (args.size() == 1 || args.size() == 2))
-        return command_solve(args[0], args.size() == 2 ? std::atoi(args[1].c_str()) : 0, time_limit);
+    if (cmd == "solve" && (args.size() == 1 || args.size() == 2)) {
+        int level = args.size() == 2 ? std::atoi(args[1].c_str()) : 0;
+        if (args.size() == 2 && level < 1) {
+            std::fprintf(stderr, "level numbers start at 1\n");
+            return 2;
+        }
+        return command_solve(args[0], level, time_limit);
+    }
     if (cmd == "verify" && args.size() == 2) return command_verify(args[0], args[1]);
     if (cmd == "import" && args.size() == 2) return command_import(args[0], args[1]);
     if (cmd == "export" && (args.size() == 1 || args.size() == 2))
