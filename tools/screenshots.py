@@ -32,11 +32,11 @@ PROGRESS = "0.002 2 0 13 12"
 LEVEL_BUTTON = lambda n: (500 + 45 * ((n - 1) % 10) + 20, 180 + 30 * ((n - 1) // 10) + 15)
 
 # Solved by pushing right: the first in one push, the second in five.
-SMALL_ONE = """
----------
---#####
---#@$.#
---#####
+# The first lies below the result panel, where it stays in sight.
+SMALL_ONE = "-\n" * 10 + """\
+--------#####
+--------#@$.#
+--------#####
 """
 SMALL_TWO = """
 -----------
