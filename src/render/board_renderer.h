@@ -17,4 +17,6 @@ void draw_tile(int value, float x, float y);
 bool object_tile_drawn(int value);
 
 void draw_board();
+// Paints the box tile at start-up and notes which tiles draw nothing.
 void prepare_tile_atlas();
+void find_invisible_tiles();

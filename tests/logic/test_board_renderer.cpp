@@ -30,6 +30,7 @@ struct BoardRendererTest : testing::Test {
                                      al_map_rgba(c.r, c.g, c.b, c.a));
         }
         al_draw_filled_rectangle(0, 160, 10, 196, al_map_rgba(BAR.r, BAR.g, BAR.b, 255));
+        find_invisible_tiles();
         al_set_target_bitmap(game_assets.background);
         al_clear_to_color(al_map_rgba(BACKGROUND.r, BACKGROUND.g, BACKGROUND.b, 255));
         for (auto& column : board.floor_layer)
@@ -47,6 +48,14 @@ struct BoardRendererTest : testing::Test {
         game_assets.tile_atlas = game_assets.background = nullptr;
     }
     Rgba centre_of_cell(int c, int r) { return pixel_at(target, 50 * c - 13 + 25, 50 * r - 20 + 25); }
+    void make_tile_transparent(int value) {
+        ALLEGRO_LOCKED_REGION* region = al_lock_bitmap_region(game_assets.tile_atlas, (value % 4) * 50, (value / 4) * 50,
+                                                               50, 50, ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_WRITEONLY);
+        for (int y = 0; y < 50; y++) memset(static_cast<char*>(region->data) + y * region->pitch, 0, 50 * 4);
+        al_unlock_bitmap(game_assets.tile_atlas);
+        find_invisible_tiles();
+        al_set_target_bitmap(target);
+    }
 };
 
 }  // namespace
@@ -76,19 +85,12 @@ TEST_F(BoardRendererTest, TheMostNegativeCellValuesDrawWithoutOverflow) {
 }
 
 TEST_F(BoardRendererTest, OutsideTilesAreDrawnOverTheBackground) {
-    // Tile 0 of this atlas is transparent at one cell: the background shows there.
+    // A transparent tile 0 lets the background show; an opaque tile 0 covers it.
     board.floor_layer[4][4] = CELL_OUTSIDE;
     board.floor_layer[6][4] = CELL_OUTSIDE_ALT;
-    al_set_target_bitmap(game_assets.tile_atlas);
-    al_draw_filled_rectangle(0, 0, 50, 50, al_map_rgba(0, 0, 0, 0));
-    al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
-    al_set_target_bitmap(target);
-    // Clear the transparent tile the hard way: a fresh atlas region of alpha 0.
-    ALLEGRO_LOCKED_REGION* region = al_lock_bitmap_region(game_assets.tile_atlas, 0, 0, 50, 50,
-                                                           ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_WRITEONLY);
-    for (int y = 0; y < 50; y++)
-        memset(static_cast<char*>(region->data) + y * region->pitch, 0, 50 * 4);
-    al_unlock_bitmap(game_assets.tile_atlas);
+    draw_board();
+    EXPECT_TRUE(same_colour(centre_of_cell(4, 4), tile_colour(CELL_OUTSIDE)));
+    make_tile_transparent(CELL_OUTSIDE);
     draw_board();
     EXPECT_TRUE(same_colour(centre_of_cell(4, 4), BACKGROUND));
     EXPECT_TRUE(same_colour(centre_of_cell(6, 4), tile_colour(CELL_OUTSIDE_ALT)));
@@ -148,10 +150,7 @@ TEST_F(BoardRendererTest, ALevelWithoutAPictureStandsOnBlack) {
     game_assets.background = nullptr;
     al_clear_to_color(al_map_rgb(200, 10, 10));  // an earlier frame
     board.floor_layer[4][4] = CELL_OUTSIDE;
-    ALLEGRO_LOCKED_REGION* region = al_lock_bitmap_region(game_assets.tile_atlas, 0, 0, 50, 50,
-                                                           ALLEGRO_PIXEL_FORMAT_ABGR_8888, ALLEGRO_LOCK_WRITEONLY);
-    for (int y = 0; y < 50; y++) memset(static_cast<char*>(region->data) + y * region->pitch, 0, 50 * 4);
-    al_unlock_bitmap(game_assets.tile_atlas);
+    make_tile_transparent(CELL_OUTSIDE);
     draw_board();
     EXPECT_TRUE(same_colour(centre_of_cell(4, 4), Rgba{0, 0, 0, 255}));
 }
