@@ -7,8 +7,9 @@ progress it should) or is fatal (exit code 1 with exactly one line on stderr
 that names the file, and the progress file that was there left as it was).
 Rows kept elsewhere, with their checks: damaged progress texts field by field
 in tests/logic/test_progress.cpp, damaged level records cell by cell in
-tests/logic/test_level_loader.cpp, and the readers on arbitrary bytes in
-tests/fuzz/.
+tests/logic/test_level_loader.cpp, a missing font and a second start-up with
+the texts gone in tests/display/test_start_up.cpp, and the readers on
+arbitrary bytes in tests/fuzz/.
 
 The last scenario kills the game between writing the new progress file and
 renaming it over the old one (strace stops the process at its rename, so the
