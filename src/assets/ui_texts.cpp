@@ -109,3 +109,15 @@ void draw_slot(const ALLEGRO_FONT* font, ALLEGRO_COLOR colour, float x, float y,
     format_template_into(drawn_text, ui_texts.slot[slot], true, value);
     al_draw_text(font, colour, x, y, flags, drawn_text.c_str());
 }
+
+int slot_width(const ALLEGRO_FONT* font, int slot) {
+    format_template_into(drawn_text, ui_texts.slot[slot], false, 0);
+    return al_get_text_width(font, drawn_text.c_str());
+}
+
+void draw_number(const ALLEGRO_FONT* font, ALLEGRO_COLOR colour, float x, float y, int flags, const char* format,
+                 int value) {
+    char text[32];
+    snprintf(text, sizeof text, format, value);
+    al_draw_text(font, colour, x, y, flags, text);
+}

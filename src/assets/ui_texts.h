@@ -30,3 +30,7 @@ std::string format_slot(int slot, int value);
 
 void draw_slot(const ALLEGRO_FONT* font, ALLEGRO_COLOR colour, float x, float y, int flags, int slot);
 void draw_slot(const ALLEGRO_FONT* font, ALLEGRO_COLOR colour, float x, float y, int flags, int slot, int value);
+int slot_width(const ALLEGRO_FONT* font, int slot);
+// A number in one of the program's own formats ("%d", " %d"), drawn without allocating.
+void draw_number(const ALLEGRO_FONT* font, ALLEGRO_COLOR colour, float x, float y, int flags, const char* format,
+                 int value);

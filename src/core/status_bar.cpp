@@ -55,16 +55,16 @@ void draw_status_bar() {
     ALLEGRO_COLOR number_colour = al_map_rgb(222, 222, 22);
 
     draw_slot(small, label_colour(), 60, 23, ALLEGRO_ALIGN_LEFT, SLOT_SPEED_LABEL);
-    int label_width = al_get_text_width(small, format_slot(SLOT_SPEED_LABEL).c_str());
+    int label_width = slot_width(small, SLOT_SPEED_LABEL);
     // Drawn before S is looked at, so a new speed shows from the next frame.
-    al_draw_textf(large, number_colour, label_width + 58, 21, ALLEGRO_ALIGN_LEFT, " %d", speed_level);
+    draw_number(large, number_colour, label_width + 58, 21, ALLEGRO_ALIGN_LEFT, " %d", speed_level);
     if (move_step == 0 && key_held(ALLEGRO_KEY_S)) cycle_speed();
 
     draw_slot(small, label_colour(), 420, 22, ALLEGRO_ALIGN_RIGHT, SLOT_PUSHES_LABEL);
-    al_draw_textf(small, number_colour, 420, 22, ALLEGRO_ALIGN_LEFT, "%d", push_count);
+    draw_number(small, number_colour, 420, 22, ALLEGRO_ALIGN_LEFT, "%d", push_count);
 
     draw_slot(small, label_colour(), 640, 23, ALLEGRO_ALIGN_RIGHT, SLOT_LEVEL_LABEL, current_level);
-    al_draw_textf(large, al_map_rgb(222, 222, 2), 645, 21, ALLEGRO_ALIGN_LEFT, "%d", current_level);
+    draw_number(large, al_map_rgb(222, 222, 2), 645, 21, ALLEGRO_ALIGN_LEFT, "%d", current_level);
 
     al_draw_bitmap_region(game_assets.tile_atlas, 10, 160, 300, 36, 740, 13, 0);
     for (const TopBarHighlight& highlight : TOP_BAR_HIGHLIGHTS)
