@@ -25,15 +25,7 @@ void report_cells(std::vector<LevelProblem>& problems, int number, const std::st
 // The room as a shape: wall, inside, or nothing, cropped to its bounds.
 std::vector<std::string> room_shape(const LevelGrid& level)
 {
-    int min_c = GRID_COLUMNS, max_c = -1, min_r = GRID_ROWS, max_r = -1;
-    for (int c = 0; c < GRID_COLUMNS; ++c)
-        for (int r = 0; r < GRID_ROWS; ++r)
-            if (!code_is_outside(level.code[c][r])) {
-                min_c = std::min(min_c, c);
-                max_c = std::max(max_c, c);
-                min_r = std::min(min_r, r);
-                max_r = std::max(max_r, r);
-            }
+    auto [min_c, max_c, min_r, max_r] = room_bounds(level);
     std::vector<std::string> shape;
     for (int r = min_r; r <= max_r; ++r) {
         std::string line;

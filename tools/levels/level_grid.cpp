@@ -175,17 +175,23 @@ std::vector<LevelGrid> parse_xsb(const std::string& text, std::vector<LevelProbl
     return levels;
 }
 
-std::string format_xsb_level(const LevelGrid& level)
+RoomBounds room_bounds(const LevelGrid& level)
 {
-    int min_c = GRID_COLUMNS, max_c = -1, min_r = GRID_ROWS, max_r = -1;
+    RoomBounds bounds{GRID_COLUMNS, -1, GRID_ROWS, -1};
     for (int c = 0; c < GRID_COLUMNS; ++c)
         for (int r = 0; r < GRID_ROWS; ++r)
             if (!code_is_outside(level.code[c][r])) {
-                min_c = std::min(min_c, c);
-                max_c = std::max(max_c, c);
-                min_r = std::min(min_r, r);
-                max_r = std::max(max_r, r);
+                bounds.min_c = std::min(bounds.min_c, c);
+                bounds.max_c = std::max(bounds.max_c, c);
+                bounds.min_r = std::min(bounds.min_r, r);
+                bounds.max_r = std::max(bounds.max_r, r);
             }
+    return bounds;
+}
+
+std::string format_xsb_level(const LevelGrid& level)
+{
+    auto [min_c, max_c, min_r, max_r] = room_bounds(level);
     std::string out;
     for (int r = min_r; r <= max_r; ++r) {
         std::string line;

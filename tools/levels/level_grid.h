@@ -41,6 +41,12 @@ struct LevelProblem {
 };
 
 bool code_is_outside(int code);
+
+// The columns and rows the room (every cell not outside) spans; empty when max < min.
+struct RoomBounds {
+    int min_c, max_c, min_r, max_r;
+};
+RoomBounds room_bounds(const LevelGrid& level);
 bool code_has_box(int code);
 bool code_is_target(int code);
 
