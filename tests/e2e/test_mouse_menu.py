@@ -56,6 +56,18 @@ def mean_level(image):
     return sum(sum(p[:3]) for p in pixels) / (3 * len(pixels))
 
 
+def switch_display_mode(game):
+    """F12 held until the game has made its new window, so one press is one
+    change; returns the settled picture."""
+    window = game.window
+    game.keydown("F12")
+    try:
+        game.wait_new_window(window)
+    finally:
+        game.keyup("F12")
+    return game.wait_still()
+
+
 def menu_shown(game):
     return close(game.pixel(*ITEM_AREA_PIXEL), (0, 20, 0), 6)
 
@@ -135,22 +147,10 @@ def play_screen(results):
 
         # F12 twice: full screen, then a window of 1024 x 768 with the same board.
         before = game.wait_still()
-        window = game.window
-        game.keydown("F12")
-        try:
-            game.wait_new_window(window)
-        finally:
-            game.keyup("F12")
-        game.wait_still()
+        switch_display_mode(game)
         results.check("F12 turns the display full screen", game.full_screen(), game.window_properties())
         results.check("the full screen shows the same board", same(game.screenshot(), before))
-        window = game.window
-        game.keydown("F12")
-        try:
-            game.wait_new_window(window)
-        finally:
-            game.keyup("F12")
-        back = game.wait_still()
+        back = switch_display_mode(game)
         results.check("F12 again gives a window", not game.full_screen(), game.window_properties())
         results.check("the window is 1024 x 768", game.geometry()[2:] == (1024, 768), game.geometry())
         results.check("the window shows the same board and background", same(back, before))
@@ -262,13 +262,7 @@ def mode_change_without_full_screen_or_snapshot(results):
 
     with Game(levels=LEVELS, progress=PROGRESS, screen=(1280, 1024), prepare=block_snapshot) as game:
         before = game.wait_for_play()
-        window = game.window
-        game.keydown("F12")
-        try:
-            game.wait_new_window(window)
-        finally:
-            game.keyup("F12")
-        after = game.wait_still()
+        after = switch_display_mode(game)
         results.check("without the mode the game stays in a window", not game.full_screen(),
                       game.window_properties())
         results.check("the background is carried across in memory", same(after, before))
